@@ -1,0 +1,102 @@
+#include "frame/dispatch.h"
+
+#include <array>
+
+#include "frame/automation_error.h"
+#include "frame/text.h"
+
+namespace vantrel {
+
+std::string_view kind_name(MemberKind kind) noexcept {
+  switch (kind) {
+    case MemberKind::Method:
+      return "method";
+    case MemberKind::PropertyGet:
+      return "property get";
+    case MemberKind::PropertyLet:
+      return "property let";
+  }
+  return "?";
+}
+
+std::string_view type_name(ValueType type) noexcept {
+  switch (type) {
+    case ValueType::None:
+      return "none";
+    case ValueType::String:
+      return "String";
+    case ValueType::Integer:
+      return "Integer";
+    case ValueType::Boolean:
+      return "Boolean";
+    case ValueType::Variant:
+      return "Variant";
+  }
+  return "?";
+}
+
+const ClassDescriptor* LibraryDescriptor::find_class(std::string_view prog_id) const noexcept {
+  for (const ClassDescriptor& cls : classes) {
+    if (equals_ignoring_case(cls.prog_id, prog_id)) return &cls;
+  }
+  return nullptr;
+}
+
+const ClassDescriptor* LibraryDescriptor::find_class(const Guid& clsid) const noexcept {
+  for (const ClassDescriptor& cls : classes) {
+    if (cls.clsid == clsid) return &cls;
+  }
+  return nullptr;
+}
+
+std::optional<DispId> find_dispatch_id(std::span<const Member> members,
+                                       std::string_view name) noexcept {
+  for (const Member& member : members) {
+    if (equals_ignoring_case(member.name, name)) return member.id;
+  }
+  return std::nullopt;
+}
+
+const Member* find_member(std::span<const Member> members, DispId id, MemberKind kind) noexcept {
+  for (const Member& member : members) {
+    if (member.id == id && member.kind == kind) return &member;
+  }
+  return nullptr;
+}
+
+bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexcept {
+  return find_member(members, id, kind) != nullptr;
+}
+
+Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+               std::span<Variant* const> args) {
+  try {
+    const Member* member = find_member(cls.members(), id, kind);
+    if (member == nullptr) raise_not_supported();
+    if (args.size() < member->required_count || args.size() > member->param_count) {
+      raise_wrong_argument_count();
+    }
+    // Left-out optional arguments arrive as empty values.
+    std::array<Variant, kMaxParams> omitted;
+    std::array<Variant*, kMaxParams> full{};
+    for (std::size_t i = 0; i < member->param_count; ++i) {
+      full[i] = i < args.size() ? args[i] : &omitted[i];
+    }
+    return member->call(object, std::span<Variant* const>(full.data(), member->param_count));
+  } catch (AutomationError& error) {
+    error.set_source_if_empty(cls.prog_id);
+    throw;
+  }
+}
+
+Variant invoke(const ClassDescriptor& cls, void* object, std::string_view name, MemberKind kind,
+               std::span<Variant* const> args) {
+  const std::optional<DispId> id = find_dispatch_id(cls.members(), name);
+  if (!id) {
+    throw AutomationError(error_number::kNotSupported, std::string(cls.prog_id),
+                          "Object doesn't support this property or method");
+  }
+  return invoke(cls, object, *id, kind, args);
+}
+
+}  // namespace vantrel

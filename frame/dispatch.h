@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "frame/library.h"
+#include "frame/members.h"
+#include "frame/variant.h"
+
+// Late binding: finding a member by name or dispatch id and calling it in one
+// of its forms. Every platform surface calls objects through here.
+namespace vantrel {
+
+// The dispatch id of the member called `name`, case ignored. A property's get
+// and let forms share one id.
+std::optional<DispId> find_dispatch_id(std::span<const Member> members,
+                                       std::string_view name) noexcept;
+
+// The member with this id and kind, or nullptr.
+const Member* find_member(std::span<const Member> members, DispId id, MemberKind kind) noexcept;
+
+// Whether a member with this id exists in the given kind.
+bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexcept;
+
+// Calls member `id` of an object of class `cls` in the form `kind`.
+// Raises 438 when the class has no such member in that form (reading a
+// property that can only be written, for example), 450 when the number of
+// arguments does not fit. Arguments are converted to the declared types in
+// order; omitted optional arguments arrive empty. Errors that carry no
+// source get the class's programmatic identifier as their source.
+Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+               std::span<Variant* const> args);
+
+// The same, looking the member up by name first.
+Variant invoke(const ClassDescriptor& cls, void* object, std::string_view name, MemberKind kind,
+               std::span<Variant* const> args);
+
+}  // namespace vantrel

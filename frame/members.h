@@ -1,0 +1,226 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+#include "frame/guid.h"
+#include "frame/variant.h"
+
+// Member tables: each component binds its C++ members to the names, kinds,
+// parameters and dispatch ids that callers see. The table is the one
+// description of an interface; late binding, the page host and the Windows
+// type library are all driven from it.
+//
+// A member's parameter and result types come from the C++ signature:
+//   std::string_view  String   (the argument converted to text)
+//   std::int16_t      Integer  (converted to a 16-bit whole number)
+//   bool              Boolean  (converted to a truth value)
+//   Variant&          Variant  (the caller's own value, by reference: a
+//                               member that converts it in place writes the
+//                               converted value back to the caller)
+// Results are std::string (String), std::int16_t (Integer), Variant, or void.
+namespace vantrel {
+
+using DispId = std::int32_t;
+
+enum class MemberKind : std::uint8_t { Method, PropertyGet, PropertyLet };
+enum class ValueType : std::uint8_t { None, String, Integer, Boolean, Variant };
+
+std::string_view kind_name(MemberKind kind) noexcept;
+std::string_view type_name(ValueType type) noexcept;
+
+struct Param {
+  std::string_view name;
+  ValueType type = ValueType::None;
+  bool optional = false;
+};
+
+inline constexpr std::size_t kMaxParams = 4;
+
+// Calls a bound member with exactly as many arguments as it declares.
+using MemberCall = Variant (*)(void* object, std::span<Variant* const> args);
+
+struct Member {
+  MemberKind kind = MemberKind::Method;
+  std::string_view name;
+  DispId id = 0;
+  std::array<Param, kMaxParams> param_storage{};
+  std::uint8_t param_count = 0;
+  std::uint8_t required_count = 0;
+  ValueType result = ValueType::None;
+  MemberCall call = nullptr;
+
+  constexpr std::span<const Param> params() const { return {param_storage.data(), param_count}; }
+};
+
+// How the platform creates and frees objects of a class, and the class's
+// member table.
+struct ClassBinding {
+  std::span<const Member> members;
+  void* (*create)() = nullptr;
+  void (*destroy)(void* object) noexcept = nullptr;
+};
+
+template <class T>
+constexpr ClassBinding bind_class(std::span<const Member> members) {
+  return {members, []() -> void* { return new T(); },
+          [](void* object) noexcept { delete static_cast<T*>(object); }};
+}
+
+namespace binding {
+
+template <class F>
+struct Signature;
+template <class C, class R, class... A>
+struct Signature<R (C::*)(A...)> {
+  using Class = C;
+  using Result = R;
+  using Args = std::tuple<A...>;
+  static constexpr std::size_t arity = sizeof...(A);
+};
+template <class C, class R, class... A>
+struct Signature<R (C::*)(A...) const> : Signature<R (C::*)(A...)> {};
+
+// One argument: what the C++ member receives, and where the converted value
+// lives during the call.
+template <class A>
+struct Arg;
+
+template <>
+struct Arg<std::string_view> {
+  static constexpr ValueType type = ValueType::String;
+  struct Holder {
+    std::string storage;
+    std::string_view view;
+  };
+  static void convert(Variant& value, Holder& holder) {
+    if (value.kind() == Variant::Kind::String) {
+      holder.view = value.string();
+    } else {
+      holder.storage = to_text(value);
+      holder.view = holder.storage;
+    }
+  }
+  static std::string_view get(Holder& holder) { return holder.view; }
+};
+
+template <>
+struct Arg<std::int16_t> {
+  static constexpr ValueType type = ValueType::Integer;
+  using Holder = std::int16_t;
+  static void convert(Variant& value, Holder& holder) { holder = to_integer(value); }
+  static std::int16_t get(Holder& holder) { return holder; }
+};
+
+template <>
+struct Arg<bool> {
+  static constexpr ValueType type = ValueType::Boolean;
+  using Holder = bool;
+  static void convert(Variant& value, Holder& holder) { holder = to_boolean(value); }
+  static bool get(Holder& holder) { return holder; }
+};
+
+template <>
+struct Arg<Variant&> {
+  static constexpr ValueType type = ValueType::Variant;
+  using Holder = Variant*;
+  static void convert(Variant& value, Holder& holder) { holder = &value; }
+  static Variant& get(Holder& holder) { return *holder; }
+};
+
+template <class R>
+constexpr ValueType result_type() {
+  if constexpr (std::is_void_v<R>) return ValueType::None;
+  if constexpr (std::is_same_v<R, std::string>) return ValueType::String;
+  if constexpr (std::is_same_v<R, std::int16_t>) return ValueType::Integer;
+  if constexpr (std::is_same_v<R, bool>) return ValueType::Boolean;
+  if constexpr (std::is_same_v<R, Variant>) return ValueType::Variant;
+}
+
+// Converts the arguments in order, left to right, then calls the member.
+template <auto Fn, std::size_t... I>
+Variant call_with(void* object, [[maybe_unused]] std::span<Variant* const> args,
+                  std::index_sequence<I...>) {
+  using S = Signature<decltype(Fn)>;
+  auto* self = static_cast<typename S::Class*>(object);
+  std::tuple<typename Arg<std::tuple_element_t<I, typename S::Args>>::Holder...> holders;
+  (Arg<std::tuple_element_t<I, typename S::Args>>::convert(*args[I], std::get<I>(holders)), ...);
+  if constexpr (std::is_void_v<typename S::Result>) {
+    (self->*Fn)(Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
+    return Variant();
+  } else {
+    return Variant(
+        (self->*Fn)(Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...));
+  }
+}
+
+template <auto Fn>
+Variant call(void* object, std::span<Variant* const> args) {
+  return call_with<Fn>(object, args, std::make_index_sequence<Signature<decltype(Fn)>::arity>{});
+}
+
+template <auto Fn, std::size_t... I>
+consteval void describe_params(Member& member, std::initializer_list<std::string_view> names,
+                               std::size_t first_optional, std::index_sequence<I...>) {
+  using S = Signature<decltype(Fn)>;
+  ((member.param_storage[I] =
+        Param{names.begin()[I], Arg<std::tuple_element_t<I, typename S::Args>>::type,
+              I >= first_optional}),
+   ...);
+}
+
+template <auto Fn>
+consteval Member describe(MemberKind kind, std::string_view name, DispId id,
+                          std::initializer_list<std::string_view> param_names,
+                          std::size_t first_optional) {
+  using S = Signature<decltype(Fn)>;
+  static_assert(S::arity <= kMaxParams);
+  if (param_names.size() != S::arity) throw "one parameter name for each parameter of the member";
+  Member member;
+  member.kind = kind;
+  member.name = name;
+  member.id = id;
+  member.param_count = static_cast<std::uint8_t>(S::arity);
+  member.required_count =
+      static_cast<std::uint8_t>(first_optional < S::arity ? first_optional : S::arity);
+  member.result = result_type<typename S::Result>();
+  member.call = &call<Fn>;
+  describe_params<Fn>(member, param_names, first_optional, std::make_index_sequence<S::arity>{});
+  return member;
+}
+
+}  // namespace binding
+
+// A method. Parameters from `first_optional` on may be left out by the caller;
+// a left-out parameter arrives as an empty value (an empty String).
+template <auto Fn>
+consteval Member method(std::string_view name, DispId id,
+                        std::initializer_list<std::string_view> params = {},
+                        std::size_t first_optional = kMaxParams) {
+  return binding::describe<Fn>(MemberKind::Method, name, id, params, first_optional);
+}
+
+template <auto Fn>
+consteval Member property_get(std::string_view name, DispId id) {
+  const Member member = binding::describe<Fn>(MemberKind::PropertyGet, name, id, {}, kMaxParams);
+  if (member.result == ValueType::None) throw "a property get returns its value";
+  return member;
+}
+
+template <auto Fn>
+consteval Member property_let(std::string_view name, DispId id, std::string_view param) {
+  const Member member =
+      binding::describe<Fn>(MemberKind::PropertyLet, name, id, {param}, kMaxParams);
+  if (member.result != ValueType::None) throw "a property let returns nothing";
+  return member;
+}
+
+}  // namespace vantrel

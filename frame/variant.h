@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// An automation date: days since 30 December 1899, the time of day as the
+// fraction (the platform's serial date).
+struct Date {
+  double serial = 0;
+  friend bool operator==(Date, Date) = default;
+};
+
+// A tagged automation value. It holds what the caller passed; members convert
+// it when they use it (see the conversion functions below).
+class Variant {
+ public:
+  enum class Kind : std::uint8_t {
+    Empty,
+    Null,
+    Boolean,
+    Integer,
+    Long,
+    Double,
+    Date,
+    String,
+    Object
+  };
+
+  Variant() noexcept = default;
+  explicit Variant(bool value) noexcept : kind_(Kind::Boolean), boolean_(value) {}
+  explicit Variant(std::int16_t value) noexcept : kind_(Kind::Integer), integer_(value) {}
+  explicit Variant(std::int32_t value) noexcept : kind_(Kind::Long), long_(value) {}
+  explicit Variant(double value) noexcept : kind_(Kind::Double), double_(value) {}
+  explicit Variant(Date value) noexcept : kind_(Kind::Date), double_(value.serial) {}
+  explicit Variant(std::string value) noexcept : kind_(Kind::String), string_(std::move(value)) {}
+  explicit Variant(std::string_view value) : kind_(Kind::String), string_(value) {}
+  // A char would become the number of its code (':' as 58) and a pointer a
+  // Boolean; neither is ever what the caller meant, so both fail to compile.
+  Variant(char) = delete;
+  template <class T>
+  Variant(T*) = delete;
+
+  static Variant null() noexcept;
+  // A value without a default value (an array, a plain script object): every
+  // conversion rejects it with a type mismatch.
+  static Variant object() noexcept;
+
+  Kind kind() const noexcept { return kind_; }
+  bool is_empty() const noexcept { return kind_ == Kind::Empty; }
+  bool is_null() const noexcept { return kind_ == Kind::Null; }
+
+  // Raw contents; valid only for the matching kind.
+  bool boolean() const noexcept { return boolean_; }
+  std::int16_t integer() const noexcept { return integer_; }
+  std::int32_t long_value() const noexcept { return long_; }
+  double double_value() const noexcept { return double_; }
+  Date date() const noexcept { return Date{double_}; }
+  const std::string& string() const noexcept { return string_; }
+
+  friend bool operator==(const Variant& a, const Variant& b) noexcept;
+
+ private:
+  Kind kind_ = Kind::Empty;
+  union {
+    bool boolean_;
+    std::int16_t integer_;
+    std::int32_t long_;
+    double double_ = 0;
+  };
+  std::string string_;
+};
+
+std::string_view kind_name(Variant::Kind kind) noexcept;
+void PrintTo(const Variant& value, std::ostream* os);
+
+// The automation conversion rules. Each raises the platform's error: invalid
+// use of Null (94) for a null, type mismatch (13) for text that does not fit
+// and for objects, overflow (6) for a number outside the target's range.
+// Fractions round to the nearest whole number, halves to the even neighbour.
+std::string to_text(const Variant& value);
+void append_text(std::string& out, const Variant& value);
+// Concatenation: as append_text, except that a null adds nothing.
+void append_concatenated(std::string& out, const Variant& value);
+std::int16_t to_integer(const Variant& value);
+std::int32_t to_long(const Variant& value);
+bool to_boolean(const Variant& value);
+double to_double(const Variant& value);
+
+// Rounds half to even, as every conversion to a whole number does.
+double round_half_even(double value) noexcept;
+
+// Reads numeric text: optional blanks, a sign, digits with an optional
+// decimal point and exponent, optional blanks. Returns false for any other
+// text, the empty text included.
+bool parse_number(std::string_view text, double& out) noexcept;
+
+// Appends a number the way the conversion to text writes it.
+void append_number(std::string& out, std::int64_t value);
+void append_number(std::string& out, double value);
+
+}  // namespace vantrel

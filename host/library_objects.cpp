@@ -1,0 +1,187 @@
+#include "host/library_objects.h"
+
+#include <vector>
+
+#include "frame/automation_error.h"
+#include "frame/dispatch.h"
+#include "host/script_values.h"
+
+// The script engine reports errors by jumping out of the C function that
+// raised them. So every function here does its C++ work inside an inner
+// scope that leaves a result or an error on the value stack, and raises the
+// error only after that scope has ended.
+namespace vantrel::host {
+
+namespace {
+
+constexpr const char* kDispatchKey = DUK_HIDDEN_SYMBOL("dispatch");
+constexpr const char* kTargetKey = DUK_HIDDEN_SYMBOL("target");
+constexpr const char* kMemberKey = DUK_HIDDEN_SYMBOL("member");
+constexpr const char* kAutomationKey = DUK_HIDDEN_SYMBOL("automation");
+
+enum class Outcome { Value, Raise };
+
+posix::Dispatch* dispatch_of(duk_context* ctx, duk_idx_t target) {
+  duk_get_prop_string(ctx, target, kDispatchKey);
+  auto* object = static_cast<posix::Dispatch*>(duk_get_pointer(ctx, -1));
+  duk_pop(ctx);
+  return object;
+}
+
+// Calls member `id` in form `kind` with the script values at
+// [first, first + count) and pushes the result or an automation error.
+Outcome call_member(duk_context* ctx, posix::Dispatch* object, DispId id, MemberKind kind,
+                    duk_idx_t first, duk_idx_t count) {
+  std::vector<Variant> values;
+  values.reserve(static_cast<std::size_t>(count));
+  for (duk_idx_t i = 0; i < count; ++i) values.push_back(read_variant(ctx, first + i));
+  std::vector<Variant*> args;
+  for (Variant& value : values) args.push_back(&value);
+  Variant result;
+  posix::ExceptionInfo error;
+  const posix::HResult hr = object->invoke(id, kind, args, &result, &error);
+  if (hr == posix::result::kOk) {
+    push_variant(ctx, result);
+    return Outcome::Value;
+  }
+  if (hr != posix::result::kException) {
+    error = {51, std::string(object->type_info()->prog_id), "Internal error"};
+  }
+  push_automation_error(ctx, error.number, error.source, error.description);
+  return Outcome::Raise;
+}
+
+Outcome push_not_supported(duk_context* ctx, posix::Dispatch* object) {
+  push_automation_error(ctx, error_number::kNotSupported, std::string(object->type_info()->prog_id),
+                        "Object doesn't support this property or method");
+  return Outcome::Raise;
+}
+
+duk_ret_t finish(duk_context* ctx, Outcome outcome) {
+  if (outcome == Outcome::Raise) return duk_throw(ctx);
+  return 1;
+}
+
+// A method, as `obj.Method` returns it: calling it invokes the member.
+duk_ret_t call_method(duk_context* ctx) {
+  const duk_idx_t count = duk_get_top(ctx);
+  duk_push_current_function(ctx);
+  duk_get_prop_string(ctx, -1, kTargetKey);
+  posix::Dispatch* object = dispatch_of(ctx, -1);
+  duk_get_prop_string(ctx, -2, kMemberKey);
+  const auto id = static_cast<DispId>(duk_get_int(ctx, -1));
+  duk_pop_3(ctx);
+  if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
+  return finish(ctx, call_member(ctx, object, id, MemberKind::Method, 0, count));
+}
+
+// Proxy trap get(target, key, receiver).
+duk_ret_t trap_get(duk_context* ctx) {
+  if (duk_is_symbol(ctx, 1) || !duk_is_string(ctx, 1)) {
+    duk_push_undefined(ctx);
+    return 1;
+  }
+  posix::Dispatch* object = dispatch_of(ctx, 0);
+  if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
+  Outcome outcome;
+  {
+    const std::string name = read_utf8(ctx, 1);
+    const auto& members = object->type_info()->members();
+    const auto id = find_dispatch_id(members, name);
+    if (!id || !(has_form(members, *id, MemberKind::Method) ||
+                 has_form(members, *id, MemberKind::PropertyGet))) {
+      outcome = push_not_supported(ctx, object);
+    } else if (has_form(members, *id, MemberKind::Method)) {
+      duk_push_c_function(ctx, &call_method, DUK_VARARGS);
+      duk_dup(ctx, 0);
+      duk_put_prop_string(ctx, -2, kTargetKey);
+      duk_push_int(ctx, *id);
+      duk_put_prop_string(ctx, -2, kMemberKey);
+      outcome = Outcome::Value;
+    } else {
+      outcome = call_member(ctx, object, *id, MemberKind::PropertyGet, 0, 0);
+    }
+  }
+  return finish(ctx, outcome);
+}
+
+// Proxy trap set(target, key, value, receiver).
+duk_ret_t trap_set(duk_context* ctx) {
+  posix::Dispatch* object = dispatch_of(ctx, 0);
+  if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
+  Outcome outcome;
+  {
+    const std::string name = duk_is_symbol(ctx, 1) ? std::string() : read_utf8(ctx, 1);
+    const auto& members = object->type_info()->members();
+    const auto id = find_dispatch_id(members, name);
+    if (!id || !has_form(members, *id, MemberKind::PropertyLet)) {
+      outcome = push_not_supported(ctx, object);
+    } else {
+      outcome = call_member(ctx, object, *id, MemberKind::PropertyLet, 2, 1);
+      if (outcome == Outcome::Value) {
+        duk_pop(ctx);
+        duk_push_true(ctx);  // the assignment took place
+      }
+    }
+  }
+  return finish(ctx, outcome);
+}
+
+// Releases the object when the engine collects its proxy's target.
+duk_ret_t finalize_target(duk_context* ctx) {
+  posix::Dispatch* object = dispatch_of(ctx, 0);
+  if (object != nullptr) {
+    duk_push_pointer(ctx, nullptr);
+    duk_put_prop_string(ctx, 0, kDispatchKey);
+    object->release();
+  }
+  return 0;
+}
+
+}  // namespace
+
+void install_object_handler(duk_context* ctx) {
+  duk_push_global_stash(ctx);
+  duk_push_object(ctx);
+  duk_push_c_function(ctx, &trap_get, 3);
+  duk_put_prop_string(ctx, -2, "get");
+  duk_push_c_function(ctx, &trap_set, 4);
+  duk_put_prop_string(ctx, -2, "set");
+  duk_put_prop_string(ctx, -2, DUK_HIDDEN_SYMBOL("objectHandler"));
+  duk_pop(ctx);
+}
+
+void push_library_object(duk_context* ctx, posix::Dispatch* object) {
+  duk_push_object(ctx);
+  duk_push_pointer(ctx, object);
+  duk_put_prop_string(ctx, -2, kDispatchKey);
+  duk_push_c_function(ctx, &finalize_target, 2);
+  duk_set_finalizer(ctx, -2);
+  duk_push_global_stash(ctx);
+  duk_get_prop_string(ctx, -1, DUK_HIDDEN_SYMBOL("objectHandler"));
+  duk_remove(ctx, -2);
+  duk_push_proxy(ctx, 0);
+}
+
+void push_automation_error(duk_context* ctx, std::int32_t number, const std::string& source,
+                           const std::string& description) {
+  duk_push_error_object(ctx, DUK_ERR_ERROR, "%s", description.c_str());
+  duk_push_int(ctx, number);
+  duk_put_prop_string(ctx, -2, "number");
+  duk_push_lstring(ctx, source.data(), source.size());
+  duk_put_prop_string(ctx, -2, "source");
+  duk_push_lstring(ctx, description.data(), description.size());
+  duk_put_prop_string(ctx, -2, "description");
+  duk_push_true(ctx);
+  duk_put_prop_string(ctx, -2, kAutomationKey);
+}
+
+bool is_automation_error(duk_context* ctx, duk_idx_t index) {
+  if (!duk_is_object(ctx, index) || duk_is_function(ctx, index)) return false;
+  duk_get_prop_string(ctx, index, kAutomationKey);
+  const bool marked = duk_get_boolean(ctx, -1) != 0;
+  duk_pop(ctx);
+  return marked;
+}
+
+}  // namespace vantrel::host

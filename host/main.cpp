@@ -1,0 +1,147 @@
+// vantrel: runs page scripts against the Vantrel component library.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "host/page_host.h"
+#include "platform/posix/runtime.h"
+
+namespace {
+
+constexpr std::string_view kUsage = R"(Usage: vantrel run FILE|-
+       vantrel run --help
+       vantrel --help
+
+Runs page scripts against the Vantrel component library.
+)";
+
+constexpr std::string_view kHelp =
+    R"(vantrel - run page scripts against the Vantrel component library
+
+Usage: vantrel run FILE|-
+
+Commands:
+  run FILE|-   Run the page script FILE (or standard input for -) and write
+               the page it produces to standard output.
+
+Run 'vantrel run --help' for what a page script can use.
+)";
+
+constexpr std::string_view kRunHelp = R"(Usage: vantrel run FILE|-
+
+Runs the page script FILE, or standard input when FILE is -, and writes the
+page it produces to standard output, byte for byte (UTF-8, CR LF kept,
+nothing added).
+
+A page script is ECMAScript 5.1 (the server-side JScript dialect), UTF-8.
+It has two globals:
+  Server.CreateObject(progId)  creates a library object, for example
+                               Server.CreateObject("Vantrel.Calendar");
+                               identifiers are compared without regard to case
+  Response.Write(value)        appends value to the page, converted to text by
+                               the automation rules (null adds nothing)
+
+Objects: obj.Name reads a property, obj.Name = v writes it, obj.Method(a, b)
+calls a method; member names in any case. Arguments become automation values:
+undefined -> Empty (an omitted optional argument), null -> Null, boolean ->
+Boolean, whole numbers in the 32-bit range -> Long, other numbers -> Double,
+string -> String, Date -> Date; arrays and other objects are refused by
+every conversion (type mismatch). Results come back the other way round.
+
+An automation error is thrown as an Error with .number, .source and
+.description (.message is the description); a page can catch it with
+try/catch.
+
+Exit status:
+  0  the page ran through
+  1  an error the page did not catch: what the page wrote so far goes to
+     standard output, then standard error gets
+     'SOURCE: error NUMBER: DESCRIPTION' (the source left out when empty)
+     for an automation error, or 'FILE:LINE: NAME: MESSAGE' for a script error
+  2  the page has a syntax error (standard error gets FILE:LINE and the
+     message), or the command line or the file could not be used
+  3  the component library could not be loaded
+)";
+
+enum : int { kUsageError = 2, kLibraryError = 3 };
+
+// libvantrel.so stands next to the command, or in ../lib when installed.
+std::string library_path() {
+  char buffer[4096];
+  const ssize_t size = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  std::string dir = ".";
+  if (size > 0) {
+    dir.assign(buffer, static_cast<std::size_t>(size));
+    dir.erase(dir.find_last_of('/'));
+  }
+  const std::string beside = dir + "/libvantrel.so";
+  if (access(beside.c_str(), R_OK) == 0) return beside;
+  return dir + "/../lib/libvantrel.so";
+}
+
+bool read_source(const std::string& file, std::string& source) {
+  if (file == "-") {
+    source.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return !std::cin.bad();
+  }
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  source.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+int run(const std::string& file) {
+  std::string source;
+  if (!read_source(file, source)) {
+    std::cerr << "vantrel: cannot read '" << file << "': " << std::strerror(errno) << "\n";
+    return kUsageError;
+  }
+  std::string reason;
+  const std::string library = library_path();
+  if (vantrel::posix::failed(vantrel::posix::register_server(library, &reason))) {
+    std::cerr << "vantrel: cannot load the component library " << library << ": " << reason << "\n";
+    return kLibraryError;
+  }
+  const vantrel::host::PageResult result =
+      vantrel::host::run_page(source, file == "-" ? "<stdin>" : file);
+  vantrel::posix::free_unused_libraries();
+  std::fwrite(result.page.data(), 1, result.page.size(), stdout);
+  std::fflush(stdout);
+  std::fputs(result.diagnostics.c_str(), stderr);
+  return result.exit_status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string_view command = argc > 1 ? argv[1] : "";
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kHelp;
+    return 0;
+  }
+  if (command != "run") {
+    if (!command.empty()) std::cerr << "vantrel: unknown command '" << command << "'\n\n";
+    std::cerr << kUsage;
+    return kUsageError;
+  }
+  const std::string_view operand = argc > 2 ? argv[2] : "";
+  if (operand == "--help" || operand == "-h") {
+    std::cout << kRunHelp;
+    return 0;
+  }
+  if (argc != 3 || operand.empty() || (operand.size() > 1 && operand[0] == '-')) {
+    std::cerr << (argc < 3 ? "vantrel run: name a page script, or - for standard input\n\n"
+                           : "vantrel run: expected one page script\n\n")
+              << kUsage;
+    return kUsageError;
+  }
+  return run(argv[2]);
+}

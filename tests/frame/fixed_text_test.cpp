@@ -1,0 +1,55 @@
+#include "frame/fixed_text.h"
+
+#include <gtest/gtest.h>
+
+#include "frame/automation_error.h"
+#include "frame/output.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::string_view kBlock = crlf_text<R"(
+first
+  second
+
+last
+)">;
+
+constexpr std::string_view kOpenEnded = crlf_text<R"(
+line
+no break after this)">;
+
+constexpr auto kPattern = pattern_text<R"(
+<a id="@id@">@text@</a>
+@count@ items)">;
+
+TEST(FixedText, EveryLineEndsWithCrLfExceptAnOpenLast) {
+  EXPECT_EQ(kBlock, "first\r\n  second\r\n\r\nlast\r\n");
+  EXPECT_EQ(kOpenEnded, "line\r\nno break after this");
+  static_assert(crlf_text<"">.empty());
+  static_assert(crlf_text<"\n">.empty());
+}
+
+TEST(FixedText, PatternsInsertValuesInOrder) {
+  EXPECT_EQ(kPattern.fragments.size(), 4u);
+  EXPECT_EQ(kPattern.fixed_size, std::string_view("<a id=\"\"></a>\r\n items").size());
+  Output out;
+  out.fill(kPattern, std::string_view("x1"), std::string_view("Text"), -3);
+  EXPECT_EQ(std::move(out).take(), "<a id=\"x1\">Text</a>\r\n-3 items");
+}
+
+TEST(Output, AppendsFragmentsNumbersAndVariants) {
+  Output out(64);
+  out.add("a", std::string_view("b"), std::string("c"), std::int16_t{-32768}, 42u)
+      .line(Variant(2.5), Variant(true))
+      .line();
+  EXPECT_EQ(std::move(out).take(), "abc-32768422.5True\r\n\r\n");
+}
+
+TEST(Output, AVariantThatCannotBeTextRaisesAtItsPlace) {
+  Output out;
+  EXPECT_THROW(out.add("x", Variant::null()), AutomationError);
+}
+
+}  // namespace
+}  // namespace vantrel

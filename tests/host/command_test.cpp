@@ -1,0 +1,97 @@
+// The vantrel command as a user runs it: exit status, standard output and
+// standard error.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "tests/support/text_files.h"
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Runs `vantrel ARGS` with `input` on standard input.
+Outcome vantrel(const std::string& args, const std::string& input = "") {
+  const std::string dir = ::testing::TempDir();
+  const std::string in = dir + "/vantrel_in", out = dir + "/vantrel_out",
+                    err = dir + "/vantrel_err";
+  std::ofstream(in, std::ios::binary) << input;
+  const std::string command = std::string("'") + VANTREL_COMMAND_PATH + "' " + args + " <'" + in +
+                              "' >'" + out + "' 2>'" + err + "'";
+  const int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+}
+
+TEST(Command, RunsAPageFromStandardInputOrAFile) {
+  const std::string page = "Response.Write('a\\r\\nb');";
+  const Outcome from_stdin = vantrel("run -", page);
+  EXPECT_EQ(from_stdin.status, 0);
+  EXPECT_EQ(from_stdin.out, "a\r\nb");
+  EXPECT_EQ(from_stdin.err, "");
+
+  const std::string file = ::testing::TempDir() + "/page.js";
+  std::ofstream(file, std::ios::binary) << page;
+  const Outcome from_file = vantrel("run '" + file + "'");
+  EXPECT_EQ(from_file.status, 0);
+  EXPECT_EQ(from_file.out, "a\r\nb");
+}
+
+TEST(Command, TheAutoCompleteExamplePrintsItsPage) {
+  const Outcome outcome =
+      vantrel(std::string("run '") + VANTREL_EXAMPLES_DIR + "/autocomplete.js'");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, vantrel::testing::golden("autocomplete_page.html"));
+}
+
+TEST(Command, ErrorsGoToStandardErrorWithTheirExitStatus) {
+  const Outcome automation =
+      vantrel("run -", "Response.Write('kept'); Server.CreateObject('Vantrel.AutoComplete').X();");
+  EXPECT_EQ(automation.status, 1);
+  EXPECT_EQ(automation.out, "kept");
+  EXPECT_EQ(automation.err,
+            "Vantrel.AutoComplete: error 438: Object doesn't support this property or method\n");
+
+  const Outcome syntax = vantrel("run -", "\n\nvar = ;");
+  EXPECT_EQ(syntax.status, 2);
+  EXPECT_TRUE(syntax.err.starts_with("<stdin>:3: SyntaxError: ")) << syntax.err;
+
+  const Outcome missing = vantrel("run /nonexistent/page.js");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err,
+            "vantrel: cannot read '/nonexistent/page.js': No such file or directory\n");
+}
+
+TEST(Command, HelpAndUsage) {
+  const Outcome help = vantrel("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage: vantrel run FILE|-"), std::string::npos);
+  const Outcome run_help = vantrel("run --help");
+  EXPECT_EQ(run_help.status, 0);
+  for (const char* topic : {"Server.CreateObject(progId)", "Response.Write(value)",
+                            "SOURCE: error NUMBER: DESCRIPTION", "Exit status"}) {
+    EXPECT_NE(run_help.out.find(topic), std::string::npos) << topic;
+  }
+  for (const char* args : {"", "frobnicate", "run", "run a b", "run --verbose"}) {
+    const Outcome usage = vantrel(args);
+    EXPECT_EQ(usage.status, 2) << args;
+    EXPECT_NE(usage.err.find("Usage: vantrel run FILE|-"), std::string::npos) << args;
+    EXPECT_EQ(usage.out, "") << args;
+  }
+  EXPECT_NE(vantrel("frobnicate").err.find("unknown command 'frobnicate'"), std::string::npos);
+}
+
+}  // namespace

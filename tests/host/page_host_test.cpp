@@ -1,0 +1,140 @@
+// Page scripts run in-process against the registered library.
+#include "host/page_host.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/posix/runtime.h"
+#include "tests/support/text_files.h"
+
+namespace vantrel::host {
+namespace {
+
+class PageHost : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::string error;
+    ASSERT_EQ(posix::register_server(VANTREL_LIBRARY_PATH, &error), posix::result::kOk) << error;
+  }
+  PageResult run(std::string_view source) { return run_page(source, "page.js"); }
+};
+
+constexpr std::string_view kStateField =
+    "<INPUT TYPE=\"text\" NAME='State' VALUE='' "
+    "ONKEYUP='autoComplete(this,this.form.StateList, true, true)'>";
+
+TEST_F(PageHost, TwoAutoCompleteObjectsThreeCalls) {
+  const PageResult result = run(R"js(
+    var first = Server.CreateObject("Vantrel.AutoComplete");
+    var second = Server.CreateObject("vantrel.autocomplete");
+    Response.Write(first.EmbedAutoComplete('State', 'StateList', true, true));
+    Response.Write(first.EmbedAutoComplete('State', 'StateList', true, true));
+    Response.Write(second.embedautocomplete('State', 'StateList', true, true));
+  )js");
+  const std::string script = testing::golden("autocomplete_script.txt");
+  EXPECT_EQ(result.page, script + std::string(kStateField) + std::string(kStateField) + script +
+                             std::string(kStateField));
+  EXPECT_EQ(result.diagnostics, "");
+  EXPECT_EQ(result.exit_status, kPageWritten);
+}
+
+TEST_F(PageHost, ResponseWriteConvertsByTheAutomationRules) {
+  const PageResult result = run(R"js(
+    Response.Write(null); Response.Write(undefined); Response.Write(5); Response.Write(2.5);
+    Response.Write(-3); Response.Write(true); Response.Write(" \r\n");
+    Response.Write(new Date(2003, 1, 14, 10, 30, 0)); Response.Write("|\u00e9\uD83D\uDE00");
+  )js");
+  EXPECT_EQ(result.page, "52.5-3True \r\n2/14/2003 10:30:00 AM|\xC3\xA9\xF0\x9F\x98\x80");
+  EXPECT_EQ(result.exit_status, kPageWritten);
+}
+
+TEST_F(PageHost, AutomationErrorsAreScriptErrorsWithNumberSourceAndDescription) {
+  const PageResult result = run(R"js(
+    var ac = Server.CreateObject("Vantrel.AutoComplete");
+    function attempt(f) {
+      try { f(); return "no error"; }
+      catch (e) { return [e.number, e.source, e.description, e.message === e.description,
+                          e instanceof Error].join("|"); }
+    }
+    Response.Write(attempt(function () { ac.EmbedAutoComplete('a'); }) + "\n");
+    Response.Write(attempt(function () { ac.Missing = 1; }) + "\n");
+    Response.Write(attempt(function () { return ac.Missing; }) + "\n");
+    Response.Write(attempt(function () { ac.EmbedAutoComplete = 1; }) + "\n");
+    Response.Write(attempt(function () { ac.EmbedAutoComplete([1], 'b', true, true); }) + "\n");
+    Response.Write(attempt(function () { ac.EmbedAutoComplete(null, 'b', true, true); }) + "\n");
+    Response.Write(attempt(function () { ac.EmbedAutoComplete('a', 'b', 'maybe', true); }) + "\n");
+    Response.Write(attempt(function () { Server.CreateObject("Vantrel.Nope"); }) + "\n");
+    Response.Write(attempt(function () { Response.Write({}); }) + "\n");
+    var tag = ac.EmbedAutoComplete(5, 2.5, 1, 0);
+    Response.Write(tag.slice(tag.indexOf("<INPUT")));
+  )js");
+  EXPECT_EQ(result.page,
+            "450|Vantrel.AutoComplete|Wrong number of arguments or invalid property "
+            "assignment|true|true\n"
+            "438|Vantrel.AutoComplete|Object doesn't support this property or method|true|true\n"
+            "438|Vantrel.AutoComplete|Object doesn't support this property or method|true|true\n"
+            "438|Vantrel.AutoComplete|Object doesn't support this property or method|true|true\n"
+            "13|Vantrel.AutoComplete|Type mismatch|true|true\n"
+            "94|Vantrel.AutoComplete|Invalid use of Null|true|true\n"
+            "13|Vantrel.AutoComplete|Type mismatch|true|true\n"
+            "429|Server.CreateObject|ActiveX component can't create object 'Vantrel.Nope' (no "
+            "class is registered as 'Vantrel.Nope')|true|true\n"
+            "13|Response.Write|Type mismatch|true|true\n"
+            "<INPUT TYPE=\"text\" NAME='5' VALUE='' ONKEYUP='autoComplete(this,this.form.2.5, "
+            "true, false)'>");
+  EXPECT_EQ(result.exit_status, kPageWritten);
+}
+
+TEST_F(PageHost, AnUncaughtAutomationErrorKeepsThePageAndReportsIt) {
+  const PageResult result = run(R"js(
+    Response.Write("before\r\n");
+    Server.CreateObject("Vantrel.AutoComplete").EmbedAutoComplete();
+    Response.Write("after");
+  )js");
+  EXPECT_EQ(result.page, "before\r\n");
+  EXPECT_EQ(result.diagnostics,
+            "Vantrel.AutoComplete: error 450: Wrong number of arguments or invalid property "
+            "assignment\n");
+  EXPECT_EQ(result.exit_status, kPageFailed);
+}
+
+TEST_F(PageHost, ScriptErrorsNameFileAndLine) {
+  const PageResult syntax = run("Response.Write('x');\nvar = 1;\n");
+  EXPECT_EQ(syntax.page, "");
+  EXPECT_TRUE(syntax.diagnostics.starts_with("page.js:2: SyntaxError: ")) << syntax.diagnostics;
+  EXPECT_EQ(syntax.exit_status, kPageNotCompiled);
+
+  const PageResult runtime = run("Response.Write('x');\n\nmissing();\n");
+  EXPECT_EQ(runtime.page, "x");
+  EXPECT_EQ(runtime.diagnostics, "page.js:3: ReferenceError: identifier 'missing' undefined\n");
+  EXPECT_EQ(runtime.exit_status, kPageFailed);
+
+  const PageResult thrown = run("throw 'plain';");
+  EXPECT_EQ(thrown.diagnostics, "page.js: Error: plain\n");
+  const PageResult rethrown = run(R"js(
+    try { Server.CreateObject("Vantrel.AutoComplete").Nope(); } catch (e) { throw e; }
+  )js");
+  EXPECT_EQ(rethrown.diagnostics,
+            "Vantrel.AutoComplete: error 438: Object doesn't support this property or method\n");
+  const PageResult odd = run("throw { get name() { throw 1; } };");
+  EXPECT_EQ(odd.diagnostics, "page.js: Error: the page threw a value that cannot be described\n");
+  EXPECT_EQ(odd.exit_status, kPageFailed);
+}
+
+TEST_F(PageHost, ValuesCrossBothWays) {
+  // A member whose result is a value the page reads back: methods are
+  // functions, unknown names raise, symbols and other keys stay inert.
+  const PageResult result = run(R"js(
+    var ac = Server.CreateObject("Vantrel.AutoComplete");
+    Response.Write(typeof ac.EmbedAutoComplete);
+    Response.Write(typeof ac.EMBEDAUTOCOMPLETE);
+    Response.Write(ac[Symbol.iterator] === undefined);
+    var f = ac.EmbedAutoComplete;
+    ac = null;
+    Response.Write(f('a', 'b', false, false).slice(-18));
+  )js");
+  EXPECT_EQ(result.page, "functionfunctionTrueb, false, false)'>");
+  EXPECT_EQ(result.exit_status, kPageWritten) << result.diagnostics;
+}
+
+}  // namespace
+}  // namespace vantrel::host
