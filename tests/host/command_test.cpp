@@ -2,6 +2,7 @@
 // standard error.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,9 +27,11 @@ std::string slurp(const std::string& path) {
 
 // Runs `vantrel ARGS` with `input` on standard input.
 Outcome vantrel(const std::string& args, const std::string& input = "") {
-  const std::string dir = ::testing::TempDir();
-  const std::string in = dir + "/vantrel_in", out = dir + "/vantrel_out",
-                    err = dir + "/vantrel_err";
+  // Tests run in parallel processes: each call has files of its own.
+  static int calls = 0;
+  const std::string stem =
+      ::testing::TempDir() + "/vantrel_" + std::to_string(getpid()) + "_" + std::to_string(++calls);
+  const std::string in = stem + ".in", out = stem + ".out", err = stem + ".err";
   std::ofstream(in, std::ios::binary) << input;
   const std::string command = std::string("'") + VANTREL_COMMAND_PATH + "' " + args + " <'" + in +
                               "' >'" + out + "' 2>'" + err + "'";
@@ -43,7 +46,7 @@ TEST(Command, RunsAPageFromStandardInputOrAFile) {
   EXPECT_EQ(from_stdin.out, "a\r\nb");
   EXPECT_EQ(from_stdin.err, "");
 
-  const std::string file = ::testing::TempDir() + "/page.js";
+  const std::string file = ::testing::TempDir() + "/page_" + std::to_string(getpid()) + ".js";
   std::ofstream(file, std::ios::binary) << page;
   const Outcome from_file = vantrel("run '" + file + "'");
   EXPECT_EQ(from_file.status, 0);
