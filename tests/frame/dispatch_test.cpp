@@ -148,6 +148,41 @@ TEST(LateBinding, NamesAreFoundInAnyCase) {
   EXPECT_EQ(find_dispatch_id(members, ""), std::nullopt);
 }
 
+// Every member of every class, tried in the forms it does not have and with
+// one argument too many or too few: the call is refused before the member
+// runs, with 438 or 450 and the class as the source.
+TEST(LateBinding, EveryMemberRefusesWrongFormsAndCounts) {
+  for (const ClassDescriptor& c : vantrel_library().classes) {
+    void* object = c.binding->create();
+    std::vector<Variant> values(kMaxParams + 1);
+    std::vector<Variant*> args;
+    for (Variant& v : values) args.push_back(&v);
+    const auto error_of = [&](DispId id, MemberKind kind, std::size_t count) {
+      try {
+        invoke(c, object, id, kind, std::span<Variant* const>(args.data(), count));
+      } catch (const AutomationError& e) {
+        EXPECT_EQ(e.source(), c.prog_id);
+        return e.number();
+      }
+      return 0;
+    };
+    for (const Member& m : c.members()) {
+      SCOPED_TRACE(std::string(c.name) + "." + std::string(m.name));
+      for (const MemberKind kind :
+           {MemberKind::Method, MemberKind::PropertyGet, MemberKind::PropertyLet}) {
+        if (!has_form(c.members(), m.id, kind)) {
+          EXPECT_EQ(error_of(m.id, kind, m.param_count), 438) << kind_name(kind);
+        }
+      }
+      EXPECT_EQ(error_of(m.id, m.kind, m.param_count + 1u), 450);
+      if (m.required_count > 0) {
+        EXPECT_EQ(error_of(m.id, m.kind, m.required_count - 1u), 450);
+      }
+    }
+    c.binding->destroy(object);
+  }
+}
+
 // A class of the test's own, to try the invoke path on members of every
 // parameter type, by-reference write-back and an optional parameter.
 struct Probe {
