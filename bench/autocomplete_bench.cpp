@@ -25,14 +25,12 @@ void EmbedAutoCompleteLater(benchmark::State& state) {
 BENCHMARK(EmbedAutoCompleteLater);
 
 // The same calls the way a page makes them: by name, with automation values.
-const ClassDescriptor& autocomplete_class() {
-  return *vantrel_library().find_class("Vantrel.AutoComplete");
-}
+const ClassDescriptor& kAutoCompleteClass = *vantrel_library().find_class("Vantrel.AutoComplete");
 
 std::string embed_by_name(AutoComplete& ac) {
   Variant field(std::string_view("State")), list(std::string_view("StateList")), yes(true);
   Variant* args[] = {&field, &list, &yes, &yes};
-  return invoke(autocomplete_class(), &ac, "EmbedAutoComplete", MemberKind::Method, args).string();
+  return invoke(kAutoCompleteClass, &ac, "EmbedAutoComplete", MemberKind::Method, args).string();
 }
 
 void EmbedAutoCompleteFirstByName(benchmark::State& state) {
