@@ -1,15 +1,12 @@
 #include "host/library_objects.h"
 
+#include <optional>
 #include <vector>
 
 #include "frame/automation_error.h"
 #include "frame/dispatch.h"
 #include "host/script_values.h"
 
-// The script engine reports errors by jumping out of the C function that
-// raised them. So every function here does its C++ work inside an inner
-// scope that leaves a result or an error on the value stack, and raises the
-// error only after that scope has ended.
 namespace vantrel::host {
 
 namespace {
@@ -18,8 +15,6 @@ constexpr const char* kDispatchKey = DUK_HIDDEN_SYMBOL("dispatch");
 constexpr const char* kTargetKey = DUK_HIDDEN_SYMBOL("target");
 constexpr const char* kMemberKey = DUK_HIDDEN_SYMBOL("member");
 constexpr const char* kAutomationKey = DUK_HIDDEN_SYMBOL("automation");
-
-enum class Outcome { Value, Raise };
 
 posix::Dispatch* dispatch_of(duk_context* ctx, duk_idx_t target) {
   duk_get_prop_string(ctx, target, kDispatchKey);
@@ -57,11 +52,6 @@ Outcome push_not_supported(duk_context* ctx, posix::Dispatch* object) {
   return Outcome::Raise;
 }
 
-duk_ret_t finish(duk_context* ctx, Outcome outcome) {
-  if (outcome == Outcome::Raise) return duk_throw(ctx);
-  return 1;
-}
-
 // A method, as `obj.Method` returns it: calling it invokes the member.
 duk_ret_t call_method(duk_context* ctx) {
   const duk_idx_t count = duk_get_top(ctx);
@@ -72,7 +62,8 @@ duk_ret_t call_method(duk_context* ctx) {
   const auto id = static_cast<DispId>(duk_get_int(ctx, -1));
   duk_pop_3(ctx);
   if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
-  return finish(ctx, call_member(ctx, object, id, MemberKind::Method, 0, count));
+  return run_native(ctx,
+                    [&] { return call_member(ctx, object, id, MemberKind::Method, 0, count); });
 }
 
 // Proxy trap get(target, key, receiver).
@@ -83,48 +74,42 @@ duk_ret_t trap_get(duk_context* ctx) {
   }
   posix::Dispatch* object = dispatch_of(ctx, 0);
   if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
-  Outcome outcome;
-  {
-    const std::string name = read_utf8(ctx, 1);
+  return run_native(ctx, [&] {
     const auto& members = object->type_info()->members();
-    const auto id = find_dispatch_id(members, name);
-    if (!id || !(has_form(members, *id, MemberKind::Method) ||
-                 has_form(members, *id, MemberKind::PropertyGet))) {
-      outcome = push_not_supported(ctx, object);
-    } else if (has_form(members, *id, MemberKind::Method)) {
+    const auto id = find_dispatch_id(members, read_utf8(ctx, 1));
+    if (id && has_form(members, *id, MemberKind::Method)) {
       duk_push_c_function(ctx, &call_method, DUK_VARARGS);
       duk_dup(ctx, 0);
       duk_put_prop_string(ctx, -2, kTargetKey);
       duk_push_int(ctx, *id);
       duk_put_prop_string(ctx, -2, kMemberKey);
-      outcome = Outcome::Value;
-    } else {
-      outcome = call_member(ctx, object, *id, MemberKind::PropertyGet, 0, 0);
+      return Outcome::Value;
     }
-  }
-  return finish(ctx, outcome);
+    if (id && has_form(members, *id, MemberKind::PropertyGet)) {
+      return call_member(ctx, object, *id, MemberKind::PropertyGet, 0, 0);
+    }
+    return push_not_supported(ctx, object);
+  });
 }
 
 // Proxy trap set(target, key, value, receiver).
 duk_ret_t trap_set(duk_context* ctx) {
   posix::Dispatch* object = dispatch_of(ctx, 0);
   if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
-  Outcome outcome;
-  {
-    const std::string name = duk_is_symbol(ctx, 1) ? std::string() : read_utf8(ctx, 1);
+  return run_native(ctx, [&] {
     const auto& members = object->type_info()->members();
-    const auto id = find_dispatch_id(members, name);
+    const auto id =
+        duk_is_symbol(ctx, 1) ? std::nullopt : find_dispatch_id(members, read_utf8(ctx, 1));
     if (!id || !has_form(members, *id, MemberKind::PropertyLet)) {
-      outcome = push_not_supported(ctx, object);
-    } else {
-      outcome = call_member(ctx, object, *id, MemberKind::PropertyLet, 2, 1);
-      if (outcome == Outcome::Value) {
-        duk_pop(ctx);
-        duk_push_true(ctx);  // the assignment took place
-      }
+      return push_not_supported(ctx, object);
     }
-  }
-  return finish(ctx, outcome);
+    const Outcome outcome = call_member(ctx, object, *id, MemberKind::PropertyLet, 2, 1);
+    if (outcome == Outcome::Value) {
+      duk_pop(ctx);
+      duk_push_true(ctx);  // the assignment took place
+    }
+    return outcome;
+  });
 }
 
 // Releases the object when the engine collects its proxy's target.

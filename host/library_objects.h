@@ -3,6 +3,8 @@
 #include <duktape.h>
 
 #include <cstdint>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "platform/posix/com.h"
@@ -26,5 +28,28 @@ void push_automation_error(duk_context* ctx, std::int32_t number, const std::str
 
 // Whether the value at `index` is an error pushed by push_automation_error.
 bool is_automation_error(duk_context* ctx, duk_idx_t index);
+
+// What a native function's body left on top of the value stack: its result,
+// or an error to raise.
+enum class Outcome { Value, Raise };
+
+// Runs the body of a native function. The script engine reports errors by
+// jumping out of the C function that raised them, past any C++ destructor;
+// so the body does all its C++ work inside this scope and leaves its result
+// or an error on the value stack, and the error is raised only after the
+// scope has ended. A C++ exception from the body (out of memory) becomes an
+// automation error too.
+template <class Body>
+duk_ret_t run_native(duk_context* ctx, Body&& body) {
+  Outcome outcome = Outcome::Raise;
+  try {
+    outcome = body();
+  } catch (const std::bad_alloc&) {
+    push_automation_error(ctx, 7, "", "Out of memory");
+  } catch (const std::exception&) {
+    push_automation_error(ctx, 51, "", "Internal error");
+  }
+  return outcome == Outcome::Raise ? duk_throw(ctx) : 1;
+}
 
 }  // namespace vantrel::host

@@ -32,40 +32,38 @@ std::string* page_of(duk_context* ctx) {
 
 // Server.CreateObject(progId)
 duk_ret_t create_object(duk_context* ctx) {
-  {
-    std::int32_t number = 0;
-    std::string description;
+  return run_native(ctx, [&] {
     try {
       const std::string prog_id = to_text(read_variant(ctx, 0));
       posix::Dispatch* object = nullptr;
       std::string reason;
       if (posix::failed(posix::create_object(prog_id, &object, &reason))) {
-        number = error_number::kCannotCreateObject;
-        description = "ActiveX component can't create object '" + prog_id + "' (" + reason + ")";
-      } else {
-        push_library_object(ctx, object);
+        push_automation_error(
+            ctx, error_number::kCannotCreateObject, "Server.CreateObject",
+            "ActiveX component can't create object '" + prog_id + "' (" + reason + ")");
+        return Outcome::Raise;
       }
+      push_library_object(ctx, object);
+      return Outcome::Value;
     } catch (const AutomationError& e) {
-      number = e.number();
-      description = e.description();
+      push_automation_error(ctx, e.number(), "Server.CreateObject", e.description());
+      return Outcome::Raise;
     }
-    if (number == 0) return 1;
-    push_automation_error(ctx, number, "Server.CreateObject", description);
-  }
-  return duk_throw(ctx);
+  });
 }
 
 // Response.Write(value)
 duk_ret_t write_response(duk_context* ctx) {
-  {
+  return run_native(ctx, [&] {
     try {
       append_concatenated(*page_of(ctx), read_variant(ctx, 0));
-      return 0;
+      duk_push_undefined(ctx);
+      return Outcome::Value;
     } catch (const AutomationError& e) {
       push_automation_error(ctx, e.number(), "Response.Write", e.description());
+      return Outcome::Raise;
     }
-  }
-  return duk_throw(ctx);
+  });
 }
 
 void install_globals(duk_context* ctx, std::string* page) {
