@@ -1,26 +1,154 @@
 #include "components/tabs/tabs.h"
 
-#include "components/not_implemented.h"
+#include <algorithm>
+
+#include "components/tabs/tabs_script.h"
+#include "frame/automation_error.h"
+#include "frame/checked_arithmetic.h"
+#include "frame/output.h"
 
 namespace vantrel {
 
-void Tabs::LetIsVisible(bool) { raise_not_implemented(); }
-std::string Tabs::GetTabName() const { raise_not_implemented(); }
-void Tabs::LetTabName(std::string_view) { raise_not_implemented(); }
-std::int16_t Tabs::GetTabWidth() const { raise_not_implemented(); }
-void Tabs::LetTabWidth(std::int16_t) { raise_not_implemented(); }
-std::int16_t Tabs::GetPanelWidth() const { raise_not_implemented(); }
-void Tabs::LetPanelWidth(std::int16_t) { raise_not_implemented(); }
-std::int16_t Tabs::GetPanelHeight() const { raise_not_implemented(); }
-void Tabs::LetPanelHeight(std::int16_t) { raise_not_implemented(); }
-std::int16_t Tabs::GetTabCount() const { raise_not_implemented(); }
-void Tabs::LetTabCount(std::int16_t) { raise_not_implemented(); }
-std::string Tabs::GetLayerColor() const { raise_not_implemented(); }
-void Tabs::LetLayerColor(std::string_view) { raise_not_implemented(); }
-std::string Tabs::GetJavaScriptOnClick() const { raise_not_implemented(); }
-void Tabs::LetJavaScriptOnClick(std::string_view) { raise_not_implemented(); }
-std::string Tabs::WriteTab(Variant&, Variant&) { raise_not_implemented(); }
-void Tabs::MoveNextLayerColor() { raise_not_implemented(); }
-void Tabs::MovePreviousLayerColor() { raise_not_implemented(); }
+namespace {
+
+[[noreturn]] void raise_tab_name_empty() {
+  throw AutomationError(error_number::kComponent, "OlvinTabs.TABS", "TabName property is empty.");
+}
+
+// An argument as the markup shows it: text as it is, anything else converted
+// to text, a null as nothing. `storage` holds a converted value.
+std::string_view inserted_text(const Variant& value, std::string& storage) {
+  if (value.kind() == Variant::Kind::String) return value.string();
+  append_concatenated(storage, value);
+  return storage;
+}
+
+std::string_view display_style(bool visible) { return visible ? "" : kHiddenStyle; }
+
+// Room for a 16-bit number written as decimal text.
+constexpr std::size_t kNumberSize = 6;
+
+// The two characters of colour channel `channel` (0 red, 1 green, 2 blue), or
+// as many of them as the colour has.
+std::string_view channel_digits(std::string_view colour, std::size_t channel) {
+  const std::size_t first = 2 * channel;
+  return first < colour.size() ? colour.substr(first, 2) : std::string_view();
+}
+
+int hex_value(std::string_view digits) {
+  if (digits.empty()) raise_type_mismatch();
+  int value = 0;
+  for (const char c : digits) {
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      raise_type_mismatch();
+    }
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
+// The colour with each channel read as hex, stepped, and written as two
+// capital hex digits. Raises before anything is returned, so the caller's
+// colour stays as it was when a channel cannot be read.
+template <class Step>
+std::string stepped_colour(std::string_view colour, Step step) {
+  constexpr char kHexDigits[] = "0123456789ABCDEF";
+  std::string stepped(6, '0');
+  for (std::size_t channel = 0; channel < 3; ++channel) {
+    const int value = step(hex_value(channel_digits(colour, channel)));
+    stepped[2 * channel] = kHexDigits[value / 16];
+    stepped[2 * channel + 1] = kHexDigits[value % 16];
+  }
+  return stepped;
+}
+
+}  // namespace
+
+// The numbers and texts one tab inserts, all worked out before anything is
+// written.
+struct Tabs::TabValues {
+  std::int16_t n;              // the tab's index
+  std::int16_t StackingOrder;  // TabCount - n: the first tab in front
+  std::int16_t Left;           // TabWidth * n: labels side by side
+  std::int16_t FrameWidth;     // PanelWidth - 17
+  std::int16_t FrameHeight;    // PanelHeight - 20
+  std::string_view ContentName;
+  std::string_view URL;
+};
+
+void Tabs::LetIsVisible(bool NewIsVisible) { IsVisible = NewIsVisible; }
+std::string Tabs::GetTabName() const { return TabName; }
+void Tabs::LetTabName(std::string_view NewTabName) { TabName = NewTabName; }
+std::int16_t Tabs::GetTabWidth() const { return TabWidth; }
+void Tabs::LetTabWidth(std::int16_t NewTabWidth) { TabWidth = NewTabWidth; }
+std::int16_t Tabs::GetPanelWidth() const { return PanelWidth; }
+void Tabs::LetPanelWidth(std::int16_t NewPanelWidth) { PanelWidth = NewPanelWidth; }
+std::int16_t Tabs::GetPanelHeight() const { return PanelHeight; }
+void Tabs::LetPanelHeight(std::int16_t NewPanelHeight) { PanelHeight = NewPanelHeight; }
+std::int16_t Tabs::GetTabCount() const { return TabCount; }
+void Tabs::LetTabCount(std::int16_t NewTabCount) { TabCount = NewTabCount; }
+std::string Tabs::GetLayerColor() const { return LayerColor; }
+void Tabs::LetLayerColor(std::string_view NewLayerColor) { LayerColor = NewLayerColor; }
+std::string Tabs::GetJavaScriptOnClick() const { return JavaScriptOnClick; }
+void Tabs::LetJavaScriptOnClick(std::string_view NewJavaScriptOnClick) {
+  JavaScriptOnClick = NewJavaScriptOnClick;
+}
+
+std::string Tabs::WriteTab(Variant& ContentName, Variant& URL) {
+  if (TabName.empty()) raise_tab_name_empty();
+
+  // Every value is worked out, in the order the markup uses it, before
+  // anything is written or any field changes: a call that raises leaves the
+  // object as it was, so the next call writes the same index, and the strip
+  // header if it is still due.
+  std::string content_name_text, url_text;
+  TabValues tab{};
+  tab.n = add16(CurrentTab, 1);
+  tab.StackingOrder = sub16(TabCount, tab.n);
+  tab.ContentName = inserted_text(ContentName, content_name_text);
+  tab.URL = inserted_text(URL, url_text);
+  tab.FrameWidth = sub16(PanelWidth, 17);
+  tab.FrameHeight = sub16(PanelHeight, 20);
+  tab.Left = mul16(TabWidth, tab.n);
+
+  Output out((HeaderWritten ? 0 : kStripHeader.fixed_size + 4 * kNumberSize) +
+             kPanelStart.fixed_size + kPanelFrame.fixed_size + kTabLabel.fixed_size +
+             2 * (LayerColor.size() + kHiddenStyle.size()) + tab.ContentName.size() +
+             tab.URL.size() + JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
+  WritePanelStart(out, tab);
+  out.fill(kPanelFrame, tab.ContentName, tab.URL, tab.FrameWidth, tab.FrameHeight);
+  WriteTabLabel(out, tab);
+
+  CurrentTab = tab.n;
+  HeaderWritten = true;
+  JavaScriptOnClick.clear();
+  IsVisible = true;
+  return std::move(out).take();
+}
+
+void Tabs::WritePanelStart(Output& out, const TabValues& tab) const {
+  if (!HeaderWritten) out.fill(kStripHeader, TabCount, TabWidth, PanelWidth, PanelHeight);
+  out.fill(kPanelStart, tab.n, LayerColor, tab.StackingOrder, display_style(IsVisible));
+}
+
+void Tabs::WriteTabLabel(Output& out, const TabValues& tab) const {
+  out.fill(kTabLabel, tab.n, JavaScriptOnClick, tab.n, LayerColor, tab.Left, tab.StackingOrder,
+           display_style(IsVisible), TabName);
+}
+
+void Tabs::MoveNextLayerColor() {
+  LayerColor = stepped_colour(LayerColor, [](int value) { return std::min(value + 15, 255); });
+}
+
+void Tabs::MovePreviousLayerColor() {
+  LayerColor = stepped_colour(LayerColor, [](int value) { return value < 15 ? 255 : value - 15; });
+}
 
 }  // namespace vantrel
