@@ -1,16 +1,58 @@
 #include "components/progressbar/progressbar.h"
 
-#include "components/not_implemented.h"
+#include "components/progressbar/progressbar_script.h"
+#include "frame/output.h"
 
 namespace vantrel {
 
-Variant ProgressBar::GetValue() const { raise_not_implemented(); }
-void ProgressBar::LetMax(Variant&) { raise_not_implemented(); }
-Variant ProgressBar::GetMax() const { raise_not_implemented(); }
-void ProgressBar::LetColor(Variant&) { raise_not_implemented(); }
-Variant ProgressBar::GetColor() const { raise_not_implemented(); }
-std::string ProgressBar::SetValue(Variant&) { raise_not_implemented(); }
-std::string ProgressBar::Show(Variant&, Variant&) { raise_not_implemented(); }
-std::string ProgressBar::HideOutput(Variant&) { raise_not_implemented(); }
+namespace {
+
+// Converts a by-reference argument to Boolean and leaves the result, a
+// Boolean Variant, in the caller's variable.
+bool convert_in_place(Variant& argument) {
+  argument = Variant(to_boolean(argument));
+  return argument.boolean();
+}
+
+// Room for a 32-bit integer written in decimal, sign included.
+constexpr std::size_t kNumberWidth = 11;
+
+}  // namespace
+
+Variant ProgressBar::GetValue() const { return Variant(Value); }
+
+void ProgressBar::LetMax(Variant& NewMax) { Max = to_long(NewMax); }
+
+Variant ProgressBar::GetMax() const { return Variant(Max); }
+
+void ProgressBar::LetColor(Variant& NewColor) { Color = to_text(NewColor); }
+
+Variant ProgressBar::GetColor() const { return Variant(Color); }
+
+std::string ProgressBar::SetValue(Variant& NewValue) {
+  const std::int32_t converted = to_long(NewValue);
+  Output out(kUpdateScript.fixed_size + kNumberWidth);
+  out.fill(kUpdateScript, converted);
+  std::string result = std::move(out).take();
+  Value = converted;
+  return result;
+}
+
+std::string ProgressBar::Show(Variant& HideOutputDuring, Variant& HideProgressBarAfter) {
+  const bool hide_output = convert_in_place(HideOutputDuring);
+  const bool hide_bar = convert_in_place(HideProgressBarAfter);
+
+  Output out(kShowScript.fixed_size + kNumberWidth + Color.size() + kHideBarAfterLoading.size() +
+             kProgressBar.size() + kHidePage.size());
+  out.fill(kShowScript, Max != 0 ? Max : kDefaultProgressEnd, Color);
+  if (hide_bar) out.add(kHideBarAfterLoading);
+  out.add(kProgressBar);
+  if (hide_output) out.add(kHidePage);
+  return std::move(out).take();
+}
+
+std::string ProgressBar::HideOutput(Variant& Hidden) {
+  return std::string(convert_in_place(Hidden) ? kHidePage : kShowPage);
+}
 
 }  // namespace vantrel

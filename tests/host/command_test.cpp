@@ -60,6 +60,12 @@ TEST(Command, TheAutoCompleteExamplePrintsItsPage) {
   EXPECT_EQ(outcome.out, vantrel::testing::golden("autocomplete_page.html"));
 }
 
+TEST(Command, TheProgressBarExamplePrintsItsPage) {
+  const Outcome outcome = vantrel(std::string("run '") + VANTREL_EXAMPLES_DIR + "/progressbar.js'");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, vantrel::testing::golden("progressbar_page.html"));
+}
+
 TEST(Command, ErrorsGoToStandardErrorWithTheirExitStatus) {
   const Outcome automation =
       vantrel("run -", "Response.Write('kept'); Server.CreateObject('Vantrel.AutoComplete').X();");

@@ -1,0 +1,68 @@
+#include <benchmark/benchmark.h>
+
+#include "bench/output_bench.h"
+#include "components/catalog.h"
+#include "components/progressbar/progressbar.h"
+#include "frame/dispatch.h"
+
+namespace vantrel {
+namespace {
+
+ProgressBar configured_bar() {
+  ProgressBar bar;
+  Variant max(std::int32_t{250}), color(std::string_view("008000"));
+  bar.LetMax(max);
+  bar.LetColor(color);
+  return bar;
+}
+
+void ProgressBarShow(benchmark::State& state) {
+  ProgressBar bar = configured_bar();
+  bench::measure_output(state, [&] {
+    Variant during(false), after(false);
+    return bar.Show(during, after);
+  });
+}
+BENCHMARK(ProgressBarShow);
+
+void ProgressBarShowHidingBoth(benchmark::State& state) {
+  ProgressBar bar = configured_bar();
+  bench::measure_output(state, [&] {
+    Variant during(true), after(true);
+    return bar.Show(during, after);
+  });
+}
+BENCHMARK(ProgressBarShowHidingBoth);
+
+// The way a page calls it: by name, with the caller's variables.
+void ProgressBarShowByName(benchmark::State& state) {
+  const ClassDescriptor& cls = *vantrel_library().find_class("Vantrel.ProgressBar");
+  ProgressBar bar = configured_bar();
+  bench::measure_output(state, [&] {
+    Variant during(std::int32_t{1}), after(std::int32_t{1});
+    Variant* args[] = {&during, &after};
+    return invoke(cls, &bar, "Show", MemberKind::Method, args).string();
+  });
+}
+BENCHMARK(ProgressBarShowByName);
+
+void ProgressBarSetValue(benchmark::State& state) {
+  ProgressBar bar = configured_bar();
+  bench::measure_output(state, [&] {
+    Variant value(std::int32_t{125});
+    return bar.SetValue(value);
+  });
+}
+BENCHMARK(ProgressBarSetValue);
+
+void ProgressBarHideOutput(benchmark::State& state) {
+  ProgressBar bar = configured_bar();
+  bench::measure_output(state, [&] {
+    Variant hidden(false);
+    return bar.HideOutput(hidden);
+  });
+}
+BENCHMARK(ProgressBarHideOutput);
+
+}  // namespace
+}  // namespace vantrel
