@@ -1,19 +1,80 @@
 #include "components/popupmenu/popupmenu.h"
 
-#include "components/not_implemented.h"
+#include "components/popupmenu/popupmenu_script.h"
+#include "frame/checked_arithmetic.h"
+#include "frame/output.h"
 
 namespace vantrel {
 
-void PopupMenu::LetBorderColor(std::string_view) { raise_not_implemented(); }
-void PopupMenu::LetWidth(std::int16_t) { raise_not_implemented(); }
-void PopupMenu::LetBGColor(std::string_view) { raise_not_implemented(); }
-void PopupMenu::LetOnMouseOver(std::string_view) { raise_not_implemented(); }
-void PopupMenu::LetOnMouseOut(std::string_view) { raise_not_implemented(); }
-void PopupMenu::AddMenuTitle(std::string_view) { raise_not_implemented(); }
-void PopupMenu::AddMenuItem(std::string_view, std::string_view, std::string_view) {
-  raise_not_implemented();
+namespace {
+// Every row is this many pixels high, whatever its kind.
+constexpr std::int16_t kRowHeight = 18;
+// Room for one Integer written in decimal ("-32768").
+constexpr std::size_t kNumberSize = 6;
+}  // namespace
+
+std::string PopupMenu::BuildDefaultOnMouseOver() const {
+  Output out(kDefaultOnMouseOver.fixed_size + kNumberSize + BorderColor.size());
+  out.fill(kDefaultOnMouseOver, BorderWidth, BorderColor);
+  return std::move(out).take();
 }
-void PopupMenu::AddHorizontalRule(std::string_view) { raise_not_implemented(); }
-std::string PopupMenu::EmbedPopupMenu() { raise_not_implemented(); }
+
+std::string PopupMenu::BuildDefaultOnMouseOut() const {
+  Output out(kDefaultOnMouseOut.fixed_size + kNumberSize + 2 * BGColor.size());
+  out.fill(kDefaultOnMouseOut, BGColor, BorderWidth, BGColor);
+  return std::move(out).take();
+}
+
+void PopupMenu::LetBorderColor(std::string_view NewBorderColor) { BorderColor = NewBorderColor; }
+void PopupMenu::LetWidth(std::int16_t NewWidth) { Width = NewWidth; }
+void PopupMenu::LetBGColor(std::string_view NewBGColor) { BGColor = NewBGColor; }
+void PopupMenu::LetOnMouseOver(std::string_view NewOnMouseOver) { OnMouseOver = NewOnMouseOver; }
+void PopupMenu::LetOnMouseOut(std::string_view NewOnMouseOut) { OnMouseOut = NewOnMouseOut; }
+
+// The row count a new row would bring; raises overflow at 32767 rows, before
+// any markup is built.
+std::int16_t PopupMenu::NextRowCount() const { return add16(RowCount, 1); }
+
+// The one place rows are stored: the row is complete before anything changes,
+// and appending to MenuRows either succeeds whole or leaves it as it was.
+void PopupMenu::AppendRow(std::string_view row, std::int16_t new_row_count) {
+  MenuRows.append(row);
+  RowCount = new_row_count;
+}
+
+void PopupMenu::AddMenuTitle(std::string_view Display) {
+  const std::int16_t rows = NextRowCount();
+  Output row(kTitleRow.fixed_size + 2 * BGColor.size() + 2 * kNumberSize + Display.size());
+  row.fill(kTitleRow, BGColor, BorderWidth, BGColor, FontSize, Display);
+  AppendRow(std::move(row).take(), rows);
+}
+
+void PopupMenu::AddMenuItem(std::string_view Display, std::string_view OnClick,
+                            std::string_view ImagePath) {
+  const std::int16_t rows = NextRowCount();
+  Output row(kItemRow.fixed_size + 2 * BGColor.size() + 2 * kNumberSize + OnClick.size() +
+             OnMouseOver.size() + OnMouseOut.size() + ImagePath.size() + Display.size());
+  row.fill(kItemRow, BGColor, OnClick, BorderWidth, BGColor, FontSize, OnMouseOver, OnMouseOut,
+           ImagePath, Display);
+  AppendRow(std::move(row).take(), rows);
+}
+
+void PopupMenu::AddHorizontalRule(std::string_view ImagePath_1x1Pixel) {
+  const std::int16_t rows = NextRowCount();
+  const std::int16_t rule_width = sub16(Width, 10);
+  Output row(kRuleRow.fixed_size + 2 * BGColor.size() + 3 * kNumberSize +
+             ImagePath_1x1Pixel.size());
+  row.fill(kRuleRow, BGColor, BorderWidth, BGColor, FontSize, rule_width, ImagePath_1x1Pixel);
+  AppendRow(std::move(row).take(), rows);
+}
+
+std::string PopupMenu::EmbedPopupMenu() {
+  const std::int16_t menu_height = mul16(RowCount, kRowHeight);
+  Output out(kPopupMenu.fixed_size + 5 * kNumberSize + BorderColor.size() + BGColor.size() +
+             MenuRows.size());
+  out.fill(kPopupMenu, BorderWidth, BorderColor, BGColor, Width, menu_height, MenuRows, Width,
+           menu_height);
+  return std::move(out).take();
+}
 
 }  // namespace vantrel
