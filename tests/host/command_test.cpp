@@ -66,6 +66,21 @@ TEST(Command, TheProgressBarExamplePrintsItsPage) {
   EXPECT_EQ(outcome.out, vantrel::testing::golden("progressbar_page.html"));
 }
 
+TEST(Command, TheCalendarExamplePrintsItsPage) {
+  using vantrel::testing::golden;
+  const Outcome outcome = vantrel(std::string("run '") + VANTREL_EXAMPLES_DIR + "/calendar.js'");
+  EXPECT_EQ(outcome.out, golden("calendar_page.html"));
+  // The popup calendar first, carrying the date script; then the embedded one.
+  const std::size_t popup =
+      outcome.out.find(golden("calendar_date_script.txt") + golden("calendar_popup_script.txt") +
+                       "<input value=\"02/14/2003\" ");
+  const std::size_t embedded =
+      outcome.out.find(golden("calendar_embedded_script.txt") + "<DIV ID=\"cal1\">\r\n");
+  EXPECT_NE(popup, std::string::npos);
+  EXPECT_NE(embedded, std::string::npos);
+  EXPECT_LT(popup, embedded);
+}
+
 TEST(Command, ErrorsGoToStandardErrorWithTheirExitStatus) {
   const Outcome automation =
       vantrel("run -", "Response.Write('kept'); Server.CreateObject('Vantrel.AutoComplete').X();");
