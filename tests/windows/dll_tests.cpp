@@ -75,7 +75,8 @@ std::string describe_function(ITypeInfo* info, UINT index, SHORT first_offset) {
   std::snprintf(head, sizeof head, "%d 0x%08lx slot %d:", static_cast<int>(function->invkind),
                 static_cast<unsigned long>(function->memid),
                 static_cast<int>(7 + (function->oVft - first_offset) / sizeof(void*)));
-  std::string line = head + narrow(names[0]) + "(";
+  std::string line(head);
+  line += narrow(names[0]) + "(";
   for (SHORT i = 0; i < function->cParams; ++i) {
     const ELEMDESC& param = function->lprgelemdescParam[i];
     const USHORT flags = param.paramdesc.wParamFlags;
@@ -102,7 +103,8 @@ std::string describe_member(const Member& member, std::size_t slot) {
   std::snprintf(head, sizeof head,
                 "%d 0x%08lx slot %d:", static_cast<int>(invoke_kind_of(member.kind)),
                 static_cast<unsigned long>(member.id), static_cast<int>(slot));
-  std::string line = head + std::string(member.name) + "(";
+  std::string line(head);
+  line += std::string(member.name) + "(";
   for (const Param& param : member.params()) {
     line += param.optional ? " optional in out " : " in out ";
     line += std::to_string(vartype_of(param.type)) + " ";
