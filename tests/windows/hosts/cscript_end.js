@@ -1,0 +1,3 @@
+pageFile.Close();
+// cscript ends silently on an uncaught error: the harness waits for this line.
+WScript.Echo("END");

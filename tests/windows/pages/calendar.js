@@ -1,0 +1,30 @@
+// Calendar: properties, the date check and its error, both displays with
+// their scripts once per object, and a second object.
+var c = Server.CreateObject("Vantrel.Calendar");
+attempt(function () { Response.Write(c.ImageURL + "\r\n"); });
+attempt(function () { c.ActiveDate = "2/14/2003"; });
+attempt(function () { Response.Write(c.ActiveDate + "\r\n"); });
+attempt(function () { c.ActiveDate = "not a date"; });
+attempt(function () { c.ActiveDate = ""; });
+attempt(function () { c.ActiveDate = null; });
+attempt(function () { c.ActiveDate = 5; });
+attempt(function () { Response.Write(c.ActiveDate + "\r\n"); });
+attempt(function () { c.ActiveDate = "12/31/2003 10:30"; });
+attempt(function () { Response.Write(c.ActiveDate + "\r\n"); });
+attempt(function () { c.ImageURL = 5; });
+attempt(function () { Response.Write(c.ImageURL + "\r\n"); });
+attempt(function () { c.ImageURL = null; });
+attempt(function () { c.ImageURL = "img/cal.gif"; });
+attempt(function () { Response.Write(c.DisplayEmbedded("cal1")); });
+attempt(function () { Response.Write(c.DisplayEmbedded("cal2")); });
+attempt(function () { Response.Write(c.DisplayPopup("StartDate")); });
+attempt(function () { Response.Write("\r\n"); });
+attempt(function () { Response.Write(c.DisplayPopup("EndDate")); });
+attempt(function () { Response.Write("\r\n"); });
+var d = Server.CreateObject("Vantrel.Calendar");
+attempt(function () { d.ActiveDate = "02/01/2004"; });
+attempt(function () { d.ImageURL = ""; });
+attempt(function () { Response.Write(d.DisplayPopup("Other")); });
+attempt(function () { Response.Write("\r\n"); });
+attempt(function () { Response.Write(d.DisplayEmbedded(7)); });
+attempt(function () { Response.Write(c.ActiveDate + "|" + d.ActiveDate + "\r\n"); });
