@@ -1,28 +1,111 @@
 #include "components/tree/tree.h"
 
-#include "components/not_implemented.h"
+#include <charconv>
+#include <utility>
+
+#include "components/tree/tree_script.h"
+#include "frame/checked_arithmetic.h"
+#include "frame/output.h"
 
 namespace vantrel {
 
-std::string Tree::GetWidth() const { raise_not_implemented(); }
-void Tree::LetWidth(std::string_view) { raise_not_implemented(); }
-std::string Tree::GetTextClass() const { raise_not_implemented(); }
-void Tree::LetTextClass(std::string_view) { raise_not_implemented(); }
-std::string Tree::GetExpandedImage() const { raise_not_implemented(); }
-void Tree::LetExpandedImage(std::string_view) { raise_not_implemented(); }
-std::string Tree::GetExpandAllImage() const { raise_not_implemented(); }
-void Tree::LetExpandAllImage(std::string_view) { raise_not_implemented(); }
-std::string Tree::GetCollapsedImage() const { raise_not_implemented(); }
-void Tree::LetCollapsedImage(std::string_view) { raise_not_implemented(); }
-std::string Tree::GetCollapseAllImage() const { raise_not_implemented(); }
-void Tree::LetCollapseAllImage(std::string_view) { raise_not_implemented(); }
-std::string Tree::WriteExpandCollapse() { raise_not_implemented(); }
-std::string Tree::Initialize() { raise_not_implemented(); }
-std::string Tree::WriteMenuHeader(std::string_view) { raise_not_implemented(); }
-std::string Tree::WriteMenuFooter() { raise_not_implemented(); }
-std::string Tree::WriteNode(std::string_view, std::string_view, std::string_view,
-                            std::string_view) {
-  raise_not_implemented();
+namespace {
+// A menu or node number as decimal text, written once for the several
+// places of a pattern that hold it.
+class NumberText {
+ public:
+  explicit NumberText(std::int16_t number) {
+    size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, number).ptr -
+                                     digits_);
+  }
+  std::string_view view() const { return {digits_, size_}; }
+
+ private:
+  char digits_[8];
+  std::size_t size_;
+};
+}  // namespace
+
+std::string Tree::GetWidth() const { return Width; }
+void Tree::LetWidth(std::string_view newWidth) { Width = newWidth; }
+std::string Tree::GetTextClass() const { return TextClass; }
+void Tree::LetTextClass(std::string_view NewTextClass) { TextClass = NewTextClass; }
+std::string Tree::GetExpandedImage() const { return ExpandedImage; }
+void Tree::LetExpandedImage(std::string_view NewExpandedImage) { ExpandedImage = NewExpandedImage; }
+std::string Tree::GetExpandAllImage() const { return ExpandAllImage; }
+void Tree::LetExpandAllImage(std::string_view NewExpandAllImage) {
+  ExpandAllImage = NewExpandAllImage;
+}
+std::string Tree::GetCollapsedImage() const { return CollapsedImage; }
+void Tree::LetCollapsedImage(std::string_view NewCollapsedImage) {
+  CollapsedImage = NewCollapsedImage;
+}
+std::string Tree::GetCollapseAllImage() const { return CollapseAllImage; }
+void Tree::LetCollapseAllImage(std::string_view NewCollapseAllImage) {
+  CollapseAllImage = NewCollapseAllImage;
+}
+
+std::size_t Tree::ScriptSize() const {
+  return kTreeScript.fixed_size + kTreeScriptExpandedImages * ExpandedImage.size() +
+         kTreeScriptCollapsedImages * CollapsedImage.size();
+}
+
+std::string Tree::Initialize() {
+  Output out(ScriptSize());
+  out.fill(kTreeScript, ExpandedImage, CollapsedImage, ExpandedImage, ExpandedImage, CollapsedImage,
+           ExpandedImage, CollapsedImage);
+  ScriptWritten = true;
+  return std::move(out).take();
+}
+
+Output Tree::StartOutput(std::size_t markup) {
+  if (ScriptWritten) return Output(markup);
+  Output out(ScriptSize() + markup);
+  out.add(Initialize());
+  return out;
+}
+
+std::string Tree::WriteExpandCollapse() {
+  Output out =
+      StartOutput(kTreeExpandCollapse.fixed_size + CollapseAllImage.size() + ExpandAllImage.size());
+  out.fill(kTreeExpandCollapse, CollapseAllImage, ExpandAllImage);
+  return std::move(out).take();
+}
+
+std::string Tree::WriteMenuHeader(std::string_view MenuName) {
+  const std::int16_t number = add16(MenuCount, 1);
+  const NumberText digits(number);
+  const std::string_view N = digits.view();
+  Output out = StartOutput(kTreeMenuHeader.fixed_size + 7 * N.size() + Width.size() +
+                           CollapsedImage.size() + TextClass.size() + MenuName.size());
+  out.fill(kTreeMenuHeader, N, Width, N, CollapsedImage, N, N, N, N, N, TextClass, MenuName);
+  MenuCount = number;
+  return std::move(out).take();
+}
+
+std::string Tree::WriteMenuFooter() {
+  Output out = StartOutput(kTreeMenuFooter.size());
+  out.add(kTreeMenuFooter);
+  return std::move(out).take();
+}
+
+std::string Tree::WriteNode(std::string_view NodeName, std::string_view URI,
+                            std::string_view Target, std::string_view ImagePath) {
+  // The id of every node of menu N is "node" and N + 1, in the menu number's
+  // own 16-bit range: there is none for the nodes of menu 32767.
+  const NumberText node_id(add16(MenuCount, 1));
+  const std::size_t link =
+      node_id.view().size() + Target.size() + URI.size() + TextClass.size() + NodeName.size();
+  if (ImagePath.empty()) {
+    Output out = StartOutput(kTreeNode.fixed_size + link);
+    out.fill(kTreeNode, node_id.view(), Target, URI, TextClass, NodeName);
+    return std::move(out).take();
+  }
+  Output out = StartOutput(kTreeNodeWithImage.fixed_size + link + Target.size() + URI.size() +
+                           ImagePath.size());
+  out.fill(kTreeNodeWithImage, Target, URI, ImagePath, node_id.view(), Target, URI, TextClass,
+           NodeName);
+  return std::move(out).take();
 }
 
 }  // namespace vantrel
