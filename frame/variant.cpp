@@ -330,6 +330,12 @@ void append_concatenated(std::string& out, const Variant& value) {
   if (!value.is_null()) append_text(out, value);
 }
 
+std::string_view inserted_text(const Variant& value, std::string& storage) {
+  if (value.kind() == Variant::Kind::String) return value.string();
+  append_concatenated(storage, value);
+  return storage;
+}
+
 std::string to_text(const Variant& value) {
   if (value.kind() == Variant::Kind::String) return value.string();
   std::string text;

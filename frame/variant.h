@@ -85,6 +85,10 @@ std::string to_text(const Variant& value);
 void append_text(std::string& out, const Variant& value);
 // Concatenation: as append_text, except that a null adds nothing.
 void append_concatenated(std::string& out, const Variant& value);
+// A value as markup inserts it: a String as it is (a view, no copy), Empty
+// and null as nothing, anything else converted to text into `storage`.
+// Raises a type mismatch for an object, as every conversion does.
+std::string_view inserted_text(const Variant& value, std::string& storage);
 std::int16_t to_integer(const Variant& value);
 std::int32_t to_long(const Variant& value);
 bool to_boolean(const Variant& value);

@@ -19,16 +19,6 @@ constexpr std::string_view kNotADate = "ActiveDate Property not a valid date.";
 // Room for the month and the year as decimal text.
 constexpr std::size_t kNumbersSize = 12;
 
-// The calendar's name as text, the way it is written into the markup: text as
-// it is, a number or date as its text, empty and null as nothing. An array or
-// an object without a default value raises a type mismatch, before the caller
-// sees any change.
-std::string_view name_text(const Variant& calName, std::string& storage) {
-  if (calName.kind() == Variant::Kind::String) return calName.string();
-  append_concatenated(storage, calName);
-  return storage;
-}
-
 }  // namespace
 
 Calendar::Calendar() : ImageURLText("Calendar.gif") {
@@ -67,7 +57,9 @@ Variant Calendar::GetActiveDate() const { return Variant(ActiveDateText); }
 
 std::string Calendar::DisplayEmbedded(Variant& calName) {
   std::string storage;
-  const std::string_view name = name_text(calName, storage);
+  // The name as it is written into the markup; an array or an object raises
+  // a type mismatch here, before anything changes.
+  const std::string_view name = inserted_text(calName, storage);
   Output out((DateScriptWritten ? 0 : kDateScript.size()) +
              (EmbeddedScriptWritten ? 0 : kEmbeddedScript.size()) + kEmbeddedCalendar.fixed_size +
              2 * name.size() + kNumbersSize);
@@ -81,7 +73,9 @@ std::string Calendar::DisplayEmbedded(Variant& calName) {
 
 std::string Calendar::DisplayPopup(Variant& calName) {
   std::string storage;
-  const std::string_view name = name_text(calName, storage);
+  // The name as it is written into the markup; an array or an object raises
+  // a type mismatch here, before anything changes.
+  const std::string_view name = inserted_text(calName, storage);
   Output out((DateScriptWritten ? 0 : kDateScript.size()) +
              (PopupScriptWritten ? 0 : kPopupScript.size()) + kPopupCalendar.fixed_size +
              ActiveDateText.size() + 2 * name.size() + kNumbersSize + ImageURLText.size());

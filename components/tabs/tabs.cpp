@@ -15,14 +15,6 @@ namespace {
   throw AutomationError(error_number::kComponent, "OlvinTabs.TABS", "TabName property is empty.");
 }
 
-// An argument as the markup shows it: text as it is, anything else converted
-// to text, a null as nothing. `storage` holds a converted value.
-std::string_view inserted_text(const Variant& value, std::string& storage) {
-  if (value.kind() == Variant::Kind::String) return value.string();
-  append_concatenated(storage, value);
-  return storage;
-}
-
 std::string_view display_style(bool visible) { return visible ? "" : kHiddenStyle; }
 
 // Room for a 16-bit number written as decimal text.

@@ -205,6 +205,17 @@ TEST(VariantConversion, ConcatenationSkipsNullAndConvertsTheRest) {
   EXPECT_THROW(append_concatenated(out, Variant::object()), AutomationError);
 }
 
+TEST(VariantConversion, InsertedTextViewsStringsAndConvertsTheRest) {
+  const Variant name = text("cal1");
+  std::string storage;
+  EXPECT_EQ(inserted_text(name, storage).data(), name.string().data()) << "no copy of a String";
+  EXPECT_EQ(inserted_text(Variant::null(), storage), "");
+  EXPECT_EQ(inserted_text(Variant(), storage), "");
+  EXPECT_EQ(inserted_text(Variant(2.5), storage), "2.5");
+  std::string more;
+  EXPECT_THROW(inserted_text(Variant::object(), more), AutomationError);
+}
+
 TEST(VariantConversion, RoundHalfEvenAtEveryHalf) {
   for (int whole = -6; whole <= 6; ++whole) {
     const double half = whole + 0.5;

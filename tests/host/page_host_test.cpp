@@ -136,5 +136,75 @@ TEST_F(PageHost, ValuesCrossBothWays) {
   EXPECT_EQ(result.exit_status, kPageWritten) << result.diagnostics;
 }
 
+TEST_F(PageHost, PopupMenuPropertiesCanBeWrittenButNotRead) {
+  constexpr std::string_view page = R"js(
+    var menu = Server.CreateObject("Vantrel.PopupMenu");
+    function attempt(f) {
+      try { f(); return "no error"; } catch (e) { return e.number + "|" + e.source + "|" + e.description; }
+    }
+    var names = ["BorderColor", "Width", "BGColor", "OnMouseOver", "OnMouseOut"];
+    for (var i = 0; i < names.length; i++) {
+      menu[names[i]] = "1";
+      Response.Write(names[i] + ": " + attempt(function () { return menu[names[i]]; }) + "\n");
+    }
+    menu.Width = -32759;
+    Response.Write(attempt(function () { menu.AddHorizontalRule("p.gif"); }) + "\n");
+    menu.Width = 40000;
+  )js";
+  const PageResult result = run(page);
+  EXPECT_EQ(result.page,
+            "BorderColor: 438|Vantrel.PopupMenu|Object doesn't support this property or method\n"
+            "Width: 438|Vantrel.PopupMenu|Object doesn't support this property or method\n"
+            "BGColor: 438|Vantrel.PopupMenu|Object doesn't support this property or method\n"
+            "OnMouseOver: 438|Vantrel.PopupMenu|Object doesn't support this property or method\n"
+            "OnMouseOut: 438|Vantrel.PopupMenu|Object doesn't support this property or method\n"
+            "6|Vantrel.PopupMenu|Overflow\n");
+  EXPECT_EQ(result.diagnostics, "Vantrel.PopupMenu: error 6: Overflow\n");
+  EXPECT_EQ(result.exit_status, kPageFailed);
+}
+
+TEST_F(PageHost, TabsErrorsReachThePage) {
+  const PageResult result = run(R"js(
+    var tabs = Server.CreateObject("Vantrel.Tabs");
+    function attempt(f) {
+      try { f(); return "no error"; } catch (e) { return [e.number, e.source, e.description].join("|"); }
+    }
+    Response.Write(attempt(function () { tabs.WriteTab("c", "u"); }) + "\n");
+    Response.Write(attempt(function () { return tabs.IsVisible; }) + "\n");
+    tabs.LayerColor = "#e0e0e0";
+    Response.Write(attempt(function () { tabs.MovePreviousLayerColor(); }) + "\n");
+    tabs.TabName = "One"; tabs.TabWidth = 1000; tabs.IsVisible = 0;
+    for (var i = 0; i < 33; i++) tabs.WriteTab("c", "u");
+    Response.Write(attempt(function () { tabs.WriteTab("c", "u"); }) + "\n");
+    Response.Write(tabs.LayerColor + " " + tabs.TabName);
+  )js");
+  EXPECT_EQ(result.page,
+            "1|OlvinTabs.TABS|TabName property is empty.\n"
+            "438|Vantrel.Tabs|Object doesn't support this property or method\n"
+            "13|Vantrel.Tabs|Type mismatch\n"
+            "6|Vantrel.Tabs|Overflow\n"
+            "#e0e0e0 One");
+  EXPECT_EQ(result.exit_status, kPageWritten);
+}
+
+TEST_F(PageHost, ALeftOutOptionalArgumentIsAnEmptyOne) {
+  const PageResult result = run(R"js(
+    var tree = Server.CreateObject("Vantrel.Tree");
+    tree.Initialize();
+    var omitted = tree.WriteNode("a", "b", "c");
+    Response.Write([omitted === tree.WriteNode("a", "b", "c", ""),
+                    omitted === tree.writenode("a", "b", "c", undefined),
+                    omitted.indexOf("<img") == -1,
+                    tree.WriteNode("a", "b", "c", "i.gif").indexOf(' src="i.gif"') > 0].join());
+    Response.Write("|" + omitted);
+  )js");
+  EXPECT_EQ(result.diagnostics, "");
+  EXPECT_EQ(result.page,
+            "true,true,true,true|<table border=\"0\" width=\"1\" cellpadding=\"0\" "
+            "cellspacing=\"1\"><tr><td align=\"center\" nowrap colspan=\"1\" width=20></td><td "
+            "nowrap colspan=\"1\" ID=\"node1\"><a target=\"c\" href=\"b\"><font "
+            "class=>a</font></a></td></tr></table>\r\n");
+}
+
 }  // namespace
 }  // namespace vantrel::host
