@@ -14,9 +14,11 @@ namespace {
 // The library's globally unique identifiers, chosen once: the type library,
 // then for each class its class id and the id of its default interface.
 // They never change; registrations and compiled callers depend on them.
+// The tables are constant-initialized (constinit), so code that runs before
+// main, in any translation unit, can already look classes up.
 constexpr Guid kTypeLibraryId = make_guid("26FAA6BA-55FB-4EE8-BB58-75C95136A5D2");
 
-const ClassDescriptor kClasses[] = {
+constinit const ClassDescriptor kClasses[] = {
     {"AutoComplete", "Vantrel.AutoComplete", make_guid("FA3A9B2E-8EB0-46FC-BBA5-F189ABF708F9"),
      "_AutoComplete", make_guid("4FE20989-E918-4D44-9B55-405AB51F5B9F"), &kAutoCompleteBinding},
     {"Calendar", "Vantrel.Calendar", make_guid("1A5A97ED-AEE9-487F-8B80-5A6FA5A565C7"), "_Calendar",
@@ -31,7 +33,7 @@ const ClassDescriptor kClasses[] = {
      make_guid("23B55EDB-1F43-4AC8-A768-0FF49F500364"), &kTreeBinding},
 };
 
-const LibraryDescriptor kLibrary{
+constinit const LibraryDescriptor kLibrary{
     .name = "Vantrel",
     .type_library = kTypeLibraryId,
     .major_version = 27,

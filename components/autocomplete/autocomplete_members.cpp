@@ -10,6 +10,6 @@ constexpr Member kMembers[] = {
 };
 }  // namespace
 
-const ClassBinding kAutoCompleteBinding = bind_class<AutoComplete>(kMembers);
+constinit const ClassBinding kAutoCompleteBinding = bind_class<AutoComplete>(kMembers);
 
 }  // namespace vantrel

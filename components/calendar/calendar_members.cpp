@@ -13,6 +13,6 @@ constexpr Member kMembers[] = {
 };
 }  // namespace
 
-const ClassBinding kCalendarBinding = bind_class<Calendar>(kMembers);
+constinit const ClassBinding kCalendarBinding = bind_class<Calendar>(kMembers);
 
 }  // namespace vantrel

@@ -16,6 +16,6 @@ constexpr Member kMembers[] = {
 };
 }  // namespace
 
-const ClassBinding kPopupMenuBinding = bind_class<PopupMenu>(kMembers);
+constinit const ClassBinding kPopupMenuBinding = bind_class<PopupMenu>(kMembers);
 
 }  // namespace vantrel

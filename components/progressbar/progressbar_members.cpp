@@ -15,6 +15,6 @@ constexpr Member kMembers[] = {
 };
 }  // namespace
 
-const ClassBinding kProgressBarBinding = bind_class<ProgressBar>(kMembers);
+constinit const ClassBinding kProgressBarBinding = bind_class<ProgressBar>(kMembers);
 
 }  // namespace vantrel

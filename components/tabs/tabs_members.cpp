@@ -26,6 +26,6 @@ constexpr Member kMembers[] = {
 };
 }  // namespace
 
-const ClassBinding kTabsBinding = bind_class<Tabs>(kMembers);
+constinit const ClassBinding kTabsBinding = bind_class<Tabs>(kMembers);
 
 }  // namespace vantrel

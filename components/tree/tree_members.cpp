@@ -26,6 +26,6 @@ constexpr Member kMembers[] = {
 };
 }  // namespace
 
-const ClassBinding kTreeBinding = bind_class<Tree>(kMembers);
+constinit const ClassBinding kTreeBinding = bind_class<Tree>(kMembers);
 
 }  // namespace vantrel
