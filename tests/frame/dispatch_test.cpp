@@ -116,6 +116,12 @@ TEST(MemberTables, EveryInterfaceHasItsMembersInSlotOrder) {
   }
 }
 
+// Looked up while the program starts, before main: the catalog must already be
+// in place whatever the order in which translation units are initialized.
+const ClassDescriptor* const kFoundBeforeMain = vantrel_library().find_class("Vantrel.Tree");
+
+TEST(Library, ClassesCanBeFoundBeforeMain) { EXPECT_EQ(kFoundBeforeMain, &cls("Vantrel.Tree")); }
+
 TEST(Library, IdentityAndClassesAreFixed) {
   const LibraryDescriptor& library = vantrel_library();
   EXPECT_EQ(library.name, "Vantrel");
