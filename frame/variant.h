@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vantrel {
 
@@ -59,7 +60,9 @@ class Variant {
   std::int32_t long_value() const noexcept { return long_; }
   double double_value() const noexcept { return double_; }
   Date date() const noexcept { return Date{double_}; }
-  const std::string& string() const noexcept { return string_; }
+  const std::string& string() const& noexcept { return string_; }
+  // From a temporary (a call's result), the text is moved out, not copied.
+  std::string&& string() && noexcept { return std::move(string_); }
 
   friend bool operator==(const Variant& a, const Variant& b) noexcept;
 
