@@ -4,10 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -87,15 +84,19 @@ std::string library_path() {
   return dir + "/../lib/libvantrel.so";
 }
 
+// Reads the whole page script; false (with errno set) when it cannot be read,
+// a directory included.
 bool read_source(const std::string& file, std::string& source) {
-  if (file == "-") {
-    source.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return !std::cin.bad();
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  source.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  std::FILE* in = file == "-" ? stdin : std::fopen(file.c_str(), "rb");
+  if (in == nullptr) return false;
+  char buffer[65536];
+  std::size_t size = 0;
+  while ((size = std::fread(buffer, 1, sizeof buffer, in)) > 0) source.append(buffer, size);
+  const bool ok = std::ferror(in) == 0;
+  const int error = errno;
+  if (in != stdin) std::fclose(in);
+  errno = error;
+  return ok;
 }
 
 int run(const std::string& file) {

@@ -78,6 +78,10 @@ TEST(Command, ErrorsGoToStandardErrorWithTheirExitStatus) {
   EXPECT_EQ(syntax.status, 2);
   EXPECT_TRUE(syntax.err.starts_with("<stdin>:3: SyntaxError: ")) << syntax.err;
 
+  const Outcome directory = vantrel("run /");
+  EXPECT_EQ(directory.status, 2);
+  EXPECT_EQ(directory.err, "vantrel: cannot read '/': Is a directory\n");
+
   const Outcome missing = vantrel("run /nonexistent/page.js");
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.err,
