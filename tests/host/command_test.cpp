@@ -56,7 +56,7 @@ TEST(Command, RunsAPageFromStandardInputOrAFile) {
 // Each example page, as `scripts/run-example NAME` prints it.
 TEST(Command, EveryExamplePrintsItsPage) {
   for (const std::string name :
-       {"autocomplete", "calendar", "popupmenu", "progressbar", "tabs", "tree"}) {
+       {"autocomplete", "calendar", "popupmenu", "progressbar", "showcase", "tabs", "tree"}) {
     SCOPED_TRACE(name);
     const Outcome outcome =
         vantrel("run '" + std::string(VANTREL_EXAMPLES_DIR) + "/" + name + ".js'");
