@@ -167,8 +167,12 @@ Variant call(void* object, std::span<Variant* const> args) {
   return call_with<Fn>(object, args, std::make_index_sequence<Signature<decltype(Fn)>::arity>{});
 }
 
+// describe() and describe_params() are constexpr rather than consteval: clang 14
+// rejects a consteval call nested in a consteval template whose arguments are
+// the outer call's parameters. They run only from the consteval builders below,
+// so every table is still built at compile time.
 template <auto Fn, std::size_t... I>
-consteval void describe_params(Member& member, std::initializer_list<std::string_view> names,
+constexpr void describe_params(Member& member, std::initializer_list<std::string_view> names,
                                std::size_t first_optional, std::index_sequence<I...>) {
   using S = Signature<decltype(Fn)>;
   ((member.param_storage[I] =
@@ -178,7 +182,7 @@ consteval void describe_params(Member& member, std::initializer_list<std::string
 }
 
 template <auto Fn>
-consteval Member describe(MemberKind kind, std::string_view name, DispId id,
+constexpr Member describe(MemberKind kind, std::string_view name, DispId id,
                           std::initializer_list<std::string_view> param_names,
                           std::size_t first_optional) {
   using S = Signature<decltype(Fn)>;

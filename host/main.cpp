@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "client/compat_script.h"
 #include "host/page_host.h"
 #include "platform/posix/runtime.h"
 
@@ -24,6 +25,7 @@ namespace {
 constexpr std::string_view kUsage =
     R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
        vantrel run --help
+       vantrel compat-script
        vantrel --help
 
 Runs page scripts against the Vantrel component library.
@@ -33,10 +35,15 @@ constexpr std::string_view kHelp =
     R"(vantrel - run page scripts against the Vantrel component library
 
 Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
+       vantrel compat-script
 
 Commands:
-  run FILE|-   Run the page script FILE (or standard input for -) and write
-               the page it produces to standard output.
+  run FILE|-      Run the page script FILE (or standard input for -) and
+                  write the page it produces to standard output.
+  compat-script   Print the browser compatibility script (vantrel-compat.js)
+                  byte for byte, for a page or a build step to include. Pages
+                  load it before the first component output, for example with
+                  <script src="vantrel-compat.js"></script> right after <body>.
 
 Run 'vantrel run --help' for what a page script can use.
 )";
@@ -253,6 +260,19 @@ int main(int argc, char** argv) {
     const std::string_view command = argc > 1 ? argv[1] : "";
     if (command == "--help" || command == "-h" || command == "help") {
       std::cout << kHelp;
+      return 0;
+    }
+    if (command == "compat-script") {
+      if (argc > 2) {
+        std::cerr << "vantrel compat-script: takes no arguments\n\n" << kUsage;
+        return kUsageError;
+      }
+      const std::string_view script = vantrel::client::compat_script();
+      if (std::fwrite(script.data(), 1, script.size(), stdout) != script.size() ||
+          std::fflush(stdout) != 0) {
+        std::cerr << "vantrel compat-script: cannot write: " << std::strerror(errno) << "\n";
+        return 1;
+      }
       return 0;
     }
     if (command != "run") {
