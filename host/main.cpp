@@ -1,5 +1,4 @@
 // vantrel: runs page scripts against the Vantrel component library.
-#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -17,6 +16,7 @@
 #include <string_view>
 
 #include "client/compat_script.h"
+#include "host/library_dir.h"
 #include "host/page_host.h"
 #include "platform/posix/runtime.h"
 
@@ -102,18 +102,7 @@ using vantrel::host::kMaxPageSourceBytes;
 using vantrel::host::PageLimits;
 
 // libvantrel.so stands next to the command, or in ../lib when installed.
-std::string library_path() {
-  char buffer[4096];
-  const ssize_t size = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  std::string dir = ".";
-  if (size > 0) {
-    dir.assign(buffer, static_cast<std::size_t>(size));
-    dir.erase(dir.find_last_of('/'));
-  }
-  const std::string beside = dir + "/libvantrel.so";
-  if (access(beside.c_str(), R_OK) == 0) return beside;
-  return dir + "/../lib/libvantrel.so";
-}
+std::string library_path() { return vantrel::host::library_file("libvantrel.so"); }
 
 // Reads the whole page script; false (with errno set) when it cannot be read,
 // a directory included. Stops past kMaxPageSourceBytes: run_page refuses it.
@@ -253,7 +242,8 @@ int run_command(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The command's entry point, called by the launcher (host/launcher.cpp).
+extern "C" __attribute__((visibility("default"))) int vantrel_command_main(int argc, char** argv) {
   // A closed pipe is reported as a failed write, not a silent death.
   std::signal(SIGPIPE, SIG_IGN);
   try {
