@@ -4,11 +4,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
 
 #include "host/page_host.h"
+#include "host/page_source.h"
+#include "host/server_page.h"
 #include "platform/posix/runtime.h"
 
 namespace {
@@ -111,8 +114,21 @@ int run(const std::string& file) {
     std::cerr << "vantrel: cannot load the component library " << library << ": " << reason << "\n";
     return kLibraryError;
   }
-  const vantrel::host::PageResult result =
-      vantrel::host::run_page(source, file == "-" ? "<stdin>" : file);
+  vantrel::host::PageResult result;
+  if (file != "-" && vantrel::host::is_server_page(file)) {
+    vantrel::host::PageProgram program;
+    std::string error;
+    const std::filesystem::path path(file);
+    if (!vantrel::host::load_page(path, path.parent_path().empty() ? "." : path.parent_path(), file,
+                                  program, error)) {
+      std::cerr << "vantrel: " << error << "\n";
+      return kUsageError;
+    }
+    vantrel::host::ServerPageHooks hooks(program);
+    result = vantrel::host::run_server_page(hooks);
+  } else {
+    result = vantrel::host::run_page(source, file == "-" ? "<stdin>" : file);
+  }
   vantrel::posix::free_unused_libraries();
   std::fwrite(result.page.data(), 1, result.page.size(), stdout);
   std::fflush(stdout);

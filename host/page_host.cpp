@@ -153,7 +153,7 @@ std::string describe_error(duk_context* ctx, std::string_view file_name) {
 
 }  // namespace
 
-PageResult run_page(std::string_view source, std::string_view file_name) {
+PageResult run_page(std::string_view source, std::string_view file_name, PageHooks* hooks) {
   PageResult result;
   duk_context* ctx = duk_create_heap(nullptr, nullptr, nullptr, nullptr, &engine_failed);
   if (ctx == nullptr) {
@@ -164,12 +164,13 @@ PageResult run_page(std::string_view source, std::string_view file_name) {
   install_value_helpers(ctx);
   install_object_handler(ctx);
   install_globals(ctx, &result.page);
+  if (hooks != nullptr) hooks->install(ctx, &result.page);
 
   duk_push_lstring(ctx, file_name.data(), file_name.size());
   if (duk_pcompile_lstring_filename(ctx, 0, source.data(), source.size()) != 0) {
     result.diagnostics = describe_error(ctx, file_name);
     result.exit_status = kPageNotCompiled;
-  } else if (duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS) {
+  } else if (duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS && (hooks == nullptr || !hooks->ended())) {
     result.diagnostics = describe_error(ctx, file_name);
     result.exit_status = kPageFailed;
   }

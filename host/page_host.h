@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/page_hooks.h"
+
 // Runs a page script with the globals a page expects:
 //   Server.CreateObject(progId)  creates a library object (identifiers in any case);
 //   Response.Write(value)        appends the value, converted to text by the
@@ -22,6 +24,8 @@ struct PageResult {
   int exit_status = kPageWritten;
 };
 
-PageResult run_page(std::string_view source, std::string_view file_name);
+// `hooks`, when given, adds to the page's globals (see host/page_hooks.h).
+PageResult run_page(std::string_view source, std::string_view file_name,
+                    PageHooks* hooks = nullptr);
 
 }  // namespace vantrel::host
