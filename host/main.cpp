@@ -13,6 +13,7 @@
 #include "host/page_source.h"
 #include "host/server_page.h"
 #include "platform/posix/runtime.h"
+#include "server/serve_command.h"
 
 namespace {
 
@@ -102,22 +103,31 @@ bool read_source(const std::string& file, std::string& source) {
   return ok;
 }
 
+// Records the component library with the runtime.
+bool load_library(std::string& error) {
+  std::string reason;
+  const std::string library = library_path();
+  if (vantrel::posix::failed(vantrel::posix::register_server(library, &reason))) {
+    error = "cannot load the component library " + library + ": " + reason;
+    return false;
+  }
+  return true;
+}
+
 int run(const std::string& file) {
   std::string source;
   if (!read_source(file, source)) {
     std::cerr << "vantrel: cannot read '" << file << "': " << std::strerror(errno) << "\n";
     return kUsageError;
   }
-  std::string reason;
-  const std::string library = library_path();
-  if (vantrel::posix::failed(vantrel::posix::register_server(library, &reason))) {
-    std::cerr << "vantrel: cannot load the component library " << library << ": " << reason << "\n";
+  std::string error;
+  if (!load_library(error)) {
+    std::cerr << "vantrel: " << error << "\n";
     return kLibraryError;
   }
   vantrel::host::PageResult result;
   if (file != "-" && vantrel::host::is_server_page(file)) {
     vantrel::host::PageProgram program;
-    std::string error;
     const std::filesystem::path path(file);
     if (!vantrel::host::load_page(path, path.parent_path().empty() ? "." : path.parent_path(), file,
                                   program, error)) {
@@ -144,6 +154,7 @@ int main(int argc, char** argv) {
     std::cout << kHelp;
     return 0;
   }
+  if (command == "serve") return vantrel::server::serve_command(argc - 2, argv + 2, &load_library);
   if (command != "run") {
     if (!command.empty()) std::cerr << "vantrel: unknown command '" << command << "'\n\n";
     std::cerr << kUsage;
