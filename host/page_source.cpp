@@ -65,6 +65,70 @@ struct Cursor {
   }
 };
 
+// The end of a parenthesised argument list that starts at `open`, skipping
+// strings; npos when it does not close.
+std::size_t closing_parenthesis(std::string_view code, std::size_t open) {
+  int depth = 0;
+  for (std::size_t i = open; i < code.size(); ++i) {
+    const char c = code[i];
+    if (c == '"' || c == '\'') {
+      for (++i; i < code.size() && code[i] != c; ++i) {
+        if (code[i] == '\\') ++i;
+      }
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')' && --depth == 0) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Pages set cookies the classic way, `Response.Cookies("name") = value`,
+// which is no valid assignment in the script language; it becomes
+// `Response.Cookies("name").Value = value`. Strings and comments are left
+// alone; nothing else changes, so line numbers stay.
+std::string assignable_cookies(std::string_view code) {
+  constexpr std::string_view kCookies = "Response.Cookies";
+  std::string out;
+  out.reserve(code.size());
+  for (std::size_t i = 0; i < code.size();) {
+    const char c = code[i];
+    std::size_t end = i + 1;
+    if (c == '"' || c == '\'') {
+      while (end < code.size() && code[end] != c && code[end] != '\n') {
+        end += code[end] == '\\' ? 2 : 1;
+      }
+      end = std::min(end + 1, code.size());
+    } else if (code.substr(i, 2) == "//") {
+      end = std::min(code.find('\n', i), code.size());
+    } else if (code.substr(i, 2) == "/*") {
+      const std::size_t close = code.find("*/", i + 2);
+      end = close == std::string_view::npos ? code.size() : close + 2;
+    } else if (code.substr(i, kCookies.size()) == kCookies &&
+               (i == 0 || (std::isalnum(static_cast<unsigned char>(code[i - 1])) == 0 &&
+                           code[i - 1] != '_' && code[i - 1] != '$' && code[i - 1] != '.'))) {
+      std::size_t open = i + kCookies.size();
+      while (open < code.size() && is_space(code[open])) ++open;
+      const std::size_t close =
+          open < code.size() && code[open] == '(' ? closing_parenthesis(code, open) : open;
+      std::size_t next = close + 1;
+      while (next < code.size() && is_space(code[next])) ++next;
+      if (close < code.size() && code[close] == ')' && next < code.size() && code[next] == '=' &&
+          (next + 1 >= code.size() || code[next + 1] != '=')) {
+        out.append(code.substr(i, close + 1 - i));
+        out += ".Value";
+        i = close + 1;
+        continue;
+      }
+      end = i + kCookies.size();
+    }
+    out.append(code.substr(i, end - i));
+    i = end;
+  }
+  return out;
+}
+
 std::optional<std::string> read_file(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
@@ -209,7 +273,7 @@ class IslandParser {
         copy(island.substr(1));
         put("\n);\n");
       } else {
-        copy(island);
+        copy(assignable_cookies(island));
         put("\n");
       }
     }

@@ -375,7 +375,7 @@ duk_ret_t server_map_path(duk_context* ctx) {
         site_path = script.substr(0, script.rfind('/') + 1) + path;
       }
       const std::filesystem::path normal =
-          std::filesystem::path(site_path).lexically_normal().relative_path();
+          std::filesystem::path(site_path).relative_path().lexically_normal();
       if (path.find('\0') != std::string::npos ||
           (normal.begin() != normal.end() && *normal.begin() == "..")) {
         return raise(ctx, "Server.MapPath", "the path '" + path + "' lies outside the site");
