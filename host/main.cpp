@@ -1,5 +1,4 @@
 // vantrel: runs page scripts against the Vantrel component library.
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -9,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "client/compat_script.h"
+#include "host/library_dir.h"
 #include "host/page_host.h"
 #include "host/page_source.h"
 #include "host/server_page.h"
@@ -19,6 +20,8 @@ namespace {
 
 constexpr std::string_view kUsage = R"(Usage: vantrel run FILE|-
        vantrel run --help
+       vantrel serve [options] SITE_DIR
+       vantrel compat-script
        vantrel --help
 
 Runs page scripts against the Vantrel component library.
@@ -28,12 +31,21 @@ constexpr std::string_view kHelp =
     R"(vantrel - run page scripts against the Vantrel component library
 
 Usage: vantrel run FILE|-
+       vantrel serve [options] SITE_DIR
+       vantrel compat-script
 
 Commands:
-  run FILE|-   Run the page script FILE (or standard input for -) and write
-               the page it produces to standard output.
+  run FILE|-      Run the page script FILE (or standard input for -) and
+                  write the page it produces to standard output.
+  serve SITE_DIR  Serve the folder SITE_DIR over HTTP: server pages (.asp)
+                  run for each request, other files are sent as they are.
+  compat-script   Print the browser compatibility script (vantrel-compat.js)
+                  byte for byte, for a page or a build step to include. Pages
+                  load it before the first component output, for example with
+                  <script src="vantrel-compat.js"></script> right after <body>.
 
-Run 'vantrel run --help' for what a page script can use.
+Run 'vantrel run --help' for what a page script can use, and
+'vantrel serve --help' for the server's options.
 )";
 
 constexpr std::string_view kRunHelp = R"(Usage: vantrel run FILE|-
@@ -49,6 +61,14 @@ It has two globals:
                                identifiers are compared without regard to case
   Response.Write(value)        appends value to the page, converted to text by
                                the automation rules (null adds nothing)
+
+A FILE ending in .asp is a server page: HTML with script islands,
+  <% statements %>  <%= expression %>  <%@ LANGUAGE="JScript" %>
+and includes, <!-- #include file="NAME" --> (from the page's folder) and
+<!-- #include virtual="/NAME" --> (from the page's folder as the site root).
+The HTML between islands is written byte for byte; Response.End() stops the
+page. Under vantrel serve a page has the request objects too
+(docs/serve.md).
 
 Objects: obj.Name reads a property, obj.Name = v writes it, obj.Method(a, b)
 calls a method; member names in any case. Arguments become automation values:
@@ -75,18 +95,7 @@ Exit status:
 enum : int { kUsageError = 2, kLibraryError = 3 };
 
 // libvantrel.so stands next to the command, or in ../lib when installed.
-std::string library_path() {
-  char buffer[4096];
-  const ssize_t size = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  std::string dir = ".";
-  if (size > 0) {
-    dir.assign(buffer, static_cast<std::size_t>(size));
-    dir.erase(dir.find_last_of('/'));
-  }
-  const std::string beside = dir + "/libvantrel.so";
-  if (access(beside.c_str(), R_OK) == 0) return beside;
-  return dir + "/../lib/libvantrel.so";
-}
+std::string library_path() { return vantrel::host::library_file("libvantrel.so"); }
 
 // Reads the whole page script; false (with errno set) when it cannot be read,
 // a directory included.
@@ -148,13 +157,27 @@ int run(const std::string& file) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The command's entry point, called by the launcher (host/launcher.cpp).
+extern "C" __attribute__((visibility("default"))) int vantrel_command_main(int argc, char** argv) {
   const std::string_view command = argc > 1 ? argv[1] : "";
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kHelp;
     return 0;
   }
   if (command == "serve") return vantrel::server::serve_command(argc - 2, argv + 2, &load_library);
+  if (command == "compat-script") {
+    if (argc > 2) {
+      std::cerr << "vantrel compat-script: takes no arguments\n\n" << kUsage;
+      return kUsageError;
+    }
+    const std::string_view script = vantrel::client::compat_script();
+    if (std::fwrite(script.data(), 1, script.size(), stdout) != script.size() ||
+        std::fflush(stdout) != 0) {
+      std::cerr << "vantrel compat-script: cannot write: " << std::strerror(errno) << "\n";
+      return 1;
+    }
+    return 0;
+  }
   if (command != "run") {
     if (!command.empty()) std::cerr << "vantrel: unknown command '" << command << "'\n\n";
     std::cerr << kUsage;

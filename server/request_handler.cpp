@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "client/compat_script.h"
 #include "host/page_source.h"
 #include "server/page_request.h"
 #include "server/site_paths.h"
@@ -44,7 +45,7 @@ void insert_compat_tag(std::string& page) {
 }  // namespace
 
 RequestHandler::RequestHandler(const ServerOptions& options)
-    : options_(options), show_details_(is_loopback(options.bind)) {}
+    : options_(options), show_details_(is_loopback(options.bind)), started_(std::time(nullptr)) {}
 
 void RequestHandler::refuse(ResponseStream& out, int status) {
   out.close_after();
@@ -53,7 +54,7 @@ void RequestHandler::refuse(ResponseStream& out, int status) {
 
 void RequestHandler::handle(const HttpRequest& request, const Peer& peer, ResponseStream& out,
                             std::string& problem) const {
-  (void)kCompatPath;
+  if (request.path == kCompatPath) return serve_compat_script(request, out);
   const SiteTarget target = resolve_site_path(options_.site, request.path);
   switch (target.kind) {
     case SiteTarget::Kind::BadRequest:
@@ -100,6 +101,18 @@ void RequestHandler::serve_file(const HttpRequest& request, const std::filesyste
     headers.push_back({"Content-Length", std::to_string(info.st_size)});
     out.send_whole(status_text(200), headers, {});
   }
+}
+
+void RequestHandler::serve_compat_script(const HttpRequest& request, ResponseStream& out) const {
+  if (request.method != "GET" && request.method != "HEAD") {
+    return answer(out, 405, {{"Allow", "GET, HEAD"}});
+  }
+  // It changes only with the server: its start is its modification time.
+  std::vector<Header> headers = {{"Content-Type", "text/javascript; charset=utf-8"},
+                                 {"Last-Modified", http_date(started_)}};
+  const auto since = parse_http_date(request.header("if-modified-since"));
+  if (since && started_ <= *since) return out.send_whole(status_text(304), headers, {}), void();
+  out.send_whole(status_text(200), headers, client::compat_script());
 }
 
 void RequestHandler::fail_page(ResponseStream& out, std::string_view status,

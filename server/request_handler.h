@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 
 #include "server/http_message.h"
@@ -35,10 +36,12 @@ class RequestHandler {
   void serve_page(const HttpRequest& request, const std::string& script_name,
                   const std::filesystem::path& file, const Peer& peer, ResponseStream& out,
                   std::string& problem) const;
+  void serve_compat_script(const HttpRequest& request, ResponseStream& out) const;
   void fail_page(ResponseStream& out, std::string_view status, const std::string& details) const;
 
   const ServerOptions& options_;
   bool show_details_;  // error details go to the client only on loopback
+  std::time_t started_;
 };
 
 }  // namespace vantrel::server

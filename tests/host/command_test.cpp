@@ -66,6 +66,14 @@ TEST(Command, EveryExamplePrintsItsPage) {
   }
 }
 
+TEST(Command, CompatScriptPrintsTheShippedFileByteForByte) {
+  const Outcome printed = vantrel("compat-script");
+  EXPECT_EQ(printed.status, 0);
+  EXPECT_EQ(printed.err, "");
+  EXPECT_FALSE(printed.out.empty());
+  EXPECT_EQ(printed.out, slurp(VANTREL_COMPAT_SCRIPT_PATH));
+}
+
 TEST(Command, ErrorsGoToStandardErrorWithTheirExitStatus) {
   const Outcome automation =
       vantrel("run -", "Response.Write('kept'); Server.CreateObject('Vantrel.AutoComplete').X();");
@@ -98,7 +106,9 @@ TEST(Command, HelpAndUsage) {
                             "SOURCE: error NUMBER: DESCRIPTION", "Exit status"}) {
     EXPECT_NE(run_help.out.find(topic), std::string::npos) << topic;
   }
-  for (const char* args : {"", "frobnicate", "run", "run a b", "run --verbose"}) {
+  EXPECT_NE(help.out.find("compat-script"), std::string::npos);
+  for (const char* args :
+       {"", "frobnicate", "run", "run a b", "run --verbose", "compat-script extra"}) {
     const Outcome usage = vantrel(args);
     EXPECT_EQ(usage.status, 2) << args;
     EXPECT_NE(usage.err.find("Usage: vantrel run FILE|-"), std::string::npos) << args;

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "tests/server/served_site.h"
@@ -226,6 +228,28 @@ TEST_F(Serve, StaticFiles) {
   EXPECT_EQ(moved.status, 301);
   EXPECT_EQ(moved.header("Location"), "/dir/?x=1");
   EXPECT_EQ(site->request("DELETE", "/hello.txt").status, 405);
+
+  std::ifstream in(VANTREL_COMPAT_SCRIPT, std::ios::binary);
+  const std::string compat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const Reply script = site->get("/vantrel-compat.js");
+  EXPECT_EQ(script.header("Content-Type"), "text/javascript; charset=utf-8");
+  EXPECT_EQ(script.body, compat);
+  EXPECT_EQ(site->get("/islands.asp").body.find("vantrel-compat"), std::string::npos);
+}
+
+TEST(ServeCompatScript, TheOptionPutsItsTagFirstInEveryPage) {
+  const std::map<std::string, std::string> files = {
+      {"plain.asp", "<p><%= 1 %>"},
+      {"doctype.asp", "<!DOCTYPE html>\r\n<p>"},
+      {"flushed.asp", "<!doctype html><% Response.Flush() %><p>"},
+      {"static.html", "<p>"},
+  };
+  ServedSite site(files, {"--compat-script"});
+  const std::string tag = "<script src=\"/vantrel-compat.js\"></script>\n";
+  EXPECT_EQ(site.get("/plain.asp").body, tag + "<p>1");
+  EXPECT_EQ(site.get("/doctype.asp").body, "<!DOCTYPE html>\r\n" + tag + "<p>");
+  EXPECT_EQ(site.get("/flushed.asp").body, "<!doctype html>" + tag + "<p>");
+  EXPECT_EQ(site.get("/static.html").body, "<p>");
 }
 
 TEST_F(Serve, UnsafePathsAndMalformedRequestsAreRefused) {
