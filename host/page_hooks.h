@@ -3,6 +3,7 @@
 #include <duktape.h>
 
 #include <string>
+#include <string_view>
 
 // What a caller of run_page adds to a page's script environment: more
 // globals and members (the request, streaming, literal blocks), installed
@@ -21,5 +22,10 @@ class PageHooks {
   // that unwound it is then no failure.
   virtual bool ended() const { return false; }
 };
+
+// Appends `text` to the output of the page running on `ctx`, within the
+// page's memory limit; false, with the refusal recorded, when it would pass
+// the limit (the caller then raises out of memory).
+bool append_to_page(duk_context* ctx, std::string_view text);
 
 }  // namespace vantrel::host

@@ -1,6 +1,7 @@
 #include "host/server_page.h"
 
 #include <cctype>
+#include <new>
 
 #include "host/library_objects.h"
 
@@ -20,7 +21,9 @@ duk_ret_t write_block(duk_context* ctx) {
       push_automation_error(ctx, 5, "Response.WriteBlock", "Invalid procedure call or argument");
       return Outcome::Raise;
     }
-    if (!hooks->ended()) hooks->page()->append(blocks[static_cast<std::size_t>(n)]);
+    if (!hooks->ended() && !append_to_page(ctx, blocks[static_cast<std::size_t>(n)])) {
+      throw std::bad_alloc();
+    }
     duk_push_undefined(ctx);
     return Outcome::Value;
   });
@@ -79,10 +82,10 @@ void ServerPageHooks::push_end(duk_context* ctx) {
   duk_push_error_object(ctx, DUK_ERR_ERROR, "Response.End");
 }
 
-PageResult run_server_page(ServerPageHooks& hooks) {
+PageResult run_server_page(ServerPageHooks& hooks, const PageLimits& limits) {
   const PageProgram& program = hooks.program();
   PageResult result =
-      run_page(program.script, program.files.empty() ? "" : program.files[0], &hooks);
+      run_page(program.script, program.files.empty() ? "" : program.files[0], limits, &hooks);
   if (hooks.ended() && result.page.size() > hooks.end_size()) result.page.resize(hooks.end_size());
   result.diagnostics = relocate(result.diagnostics, program);
   return result;

@@ -43,6 +43,6 @@ class ServerPageHooks : public PageHooks {
 };
 
 // Runs the program; diagnostics name the page or include file and its line.
-PageResult run_server_page(ServerPageHooks& hooks);
+PageResult run_server_page(ServerPageHooks& hooks, const PageLimits& limits = {});
 
 }  // namespace vantrel::host

@@ -9,6 +9,7 @@
 #include "frame/automation_error.h"
 #include "frame/variant.h"
 #include "host/library_objects.h"
+#include "host/script_engine.h"
 #include "host/script_values.h"
 #include "server/static_files.h"
 
@@ -395,10 +396,15 @@ duk_ret_t server_timeout_get(duk_context* ctx) {
   return 1;
 }
 
+// Server.ScriptTimeout = seconds: the page's time limit, counted from its
+// start; values outside 1 to 86400 are ignored.
 duk_ret_t server_timeout_set(duk_context* ctx) {
-  const double seconds = duk_to_number(ctx, 0);
-  if (seconds >= 1 && seconds <= 86400)
-    self(ctx).script_timeout_seconds = static_cast<int>(seconds);
+  const double seconds = duk_get_number_default(ctx, 0, 0);
+  if (seconds >= 1 && seconds <= 86400) {
+    PageRequest& page = self(ctx);
+    page.script_timeout_seconds = static_cast<int>(seconds);
+    host::set_deadline(ctx, page.started() + std::chrono::seconds(page.script_timeout_seconds));
+  }
   return 0;
 }
 
@@ -443,6 +449,7 @@ PageRequest::PageRequest(const host::PageProgram& program, const RequestInfo& in
                          ResponseStream& stream, int script_timeout)
     : ServerPageHooks(program),
       script_timeout_seconds(script_timeout),
+      started_(std::chrono::steady_clock::now()),
       info_(info),
       stream_(stream) {
   const HttpRequest& http = *info.http;

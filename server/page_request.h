@@ -2,6 +2,7 @@
 
 #include <duktape.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -63,6 +64,7 @@ class PageRequest : public host::ServerPageHooks {
   std::optional<std::string> server_variable(std::string_view name) const;
 
   const RequestInfo& info() const { return info_; }
+  std::chrono::steady_clock::time_point started() const { return started_; }
   ResponseStream& stream() { return stream_; }
 
   std::string status = "200 OK";
@@ -76,6 +78,7 @@ class PageRequest : public host::ServerPageHooks {
   NameValues request_cookies;
 
  private:
+  std::chrono::steady_clock::time_point started_;
   const RequestInfo& info_;
   ResponseStream& stream_;
   void (*first_part_filter_)(std::string&) = nullptr;

@@ -1,5 +1,6 @@
 #include "server/request_handler.h"
 
+#include <malloc.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -142,8 +143,16 @@ void RequestHandler::serve_page(const HttpRequest& request, const std::string& s
   info.local_port = peer.local_port;
   PageRequest page(program, info, out, static_cast<int>(options_.timeout.count()));
   if (options_.compat_script) page.set_first_part_filter(&insert_compat_tag);
-  host::PageResult result = host::run_server_page(page);
+  host::PageLimits limits;
+  limits.timeout = options_.timeout;
+  limits.memory_bytes = options_.memory_limit;
+  host::PageResult result = host::run_server_page(page, limits);
 
+  if (result.exit_status == host::kPageOutOfMemory) {
+    // Give the freed heap back to the system rather than keep it for a
+    // thread that may never need it again.
+    malloc_trim(0);
+  }
   if (result.exit_status != host::kPageWritten) {
     problem = result.diagnostics;
     while (!problem.empty() && problem.back() == '\n') problem.pop_back();
@@ -153,7 +162,9 @@ void RequestHandler::serve_page(const HttpRequest& request, const std::string& s
       out.close_after();
       return;
     }
-    return fail_page(out, status_text(500), problem);
+    // A page stopped by its time limit: the server is busy, not broken.
+    return fail_page(out, status_text(result.exit_status == host::kPageTimedOut ? 503 : 500),
+                     problem);
   }
   if (!out.started()) {
     if (options_.compat_script) insert_compat_tag(result.page);

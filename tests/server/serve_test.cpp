@@ -347,6 +347,74 @@ TEST_F(Serve, ManyClientsAtOnceSeeOnlyTheirOwnRequest) {
   EXPECT_EQ(wrong, 0);
 }
 
+// Resident memory of a process, in KiB.
+long resident_kib(int pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.starts_with("VmRSS:")) return std::atol(line.c_str() + 6);
+  }
+  return -1;
+}
+
+TEST(ServeLimits, RunawayPagesEndAfterTheirLimitWhileOthersAreAnswered) {
+  const std::map<std::string, std::string> files = {
+      {"loop.asp", "<% for (;;) {} %>"},
+      {"short.asp", "<% Server.ScriptTimeout = 1; for (;;) {} %>"},
+      {"hog.asp", "<% var a = []; for (;;) a.push('x' + a.length); %>"},
+      {"hog_output.asp", "<% for (;;) { %>0123456789<% } %>"},
+      {"fine.asp", "fine"},
+  };
+  ServedSite site(files, {"--timeout", "2", "--memory-limit", "16M", "--threads", "2"});
+  struct Case {
+    const char* target;
+    int status;
+    const char* says;
+    int at_most_seconds;
+  } cases[] = {
+      {"/loop.asp", 503, "time limit of 2 s", 4},
+      {"/short.asp", 503, "time limit", 2},
+      {"/hog.asp", 500, "memory limit of 16 MiB", 4},
+      {"/hog_output.asp", 500, "memory limit", 4},
+  };
+  for (const Case& c : cases) {
+    const Clock::time_point start = Clock::now();
+    Reply fine;
+    std::thread other([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      fine = site.get("/fine.asp");
+    });
+    const Reply reply = site.get(c.target);
+    other.join();
+    EXPECT_EQ(reply.status, c.status) << c.target;
+    EXPECT_NE(reply.body.find(c.says), std::string::npos) << c.target << reply.body;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(c.at_most_seconds)) << c.target;
+    EXPECT_EQ(fine.body, "fine") << "while " << c.target << " ran";
+  }
+  // The memory a page took goes back: more runs do not grow the server.
+  const long before = resident_kib(site.pid);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(site.get("/hog.asp").status, 500);
+  EXPECT_LT(resident_kib(site.pid) - before, 16 * 1024);
+}
+
+TEST(ServeErrors, DetailsGoToTheClientOnlyOnLoopbackAndAlwaysToTheLog) {
+  const std::map<std::string, std::string> files = {{"bad.asp", "<% secretName() %>"}};
+  for (const char* bind : {"127.0.0.1", "0.0.0.0"}) {
+    ServedSite site(files, {"--bind", bind});
+    const Reply reply = site.get("/bad.asp");
+    EXPECT_EQ(reply.status, 500);
+    EXPECT_EQ(reply.body.find("secretName") != std::string::npos, std::string(bind) == "127.0.0.1")
+        << bind;
+    site.stop();
+    std::ifstream log(site.errors_file);
+    const std::string logged((std::istreambuf_iterator<char>(log)),
+                             std::istreambuf_iterator<char>());
+    EXPECT_NE(logged.find("/bad.asp:1: ReferenceError: identifier 'secretName' undefined"),
+              std::string::npos)
+        << logged;
+  }
+}
+
 TEST(ServeShutdown, RunningRequestsFinishAndNewOnesAreRefused) {
   const std::map<std::string, std::string> files = {
       {"slow.asp",
