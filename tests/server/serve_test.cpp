@@ -361,8 +361,8 @@ TEST(ServeLimits, RunawayPagesEndAfterTheirLimitWhileOthersAreAnswered) {
   const std::map<std::string, std::string> files = {
       {"loop.asp", "<% for (;;) {} %>"},
       {"short.asp", "<% Server.ScriptTimeout = 1; for (;;) {} %>"},
-      {"hog.asp", "<% var a = []; for (;;) a.push('x' + a.length); %>"},
-      {"hog_output.asp", "<% for (;;) { %>0123456789<% } %>"},
+      {"hog.asp", "<% var a = ['x']; for (;;) a.push(a[a.length - 1] + a[a.length - 1]); %>"},
+      {"hog_output.asp", "<% for (;;) { %>" + std::string(100000, 'x') + "<% } %>"},
       {"fine.asp", "fine"},
   };
   ServedSite site(files, {"--timeout", "2", "--memory-limit", "16M", "--threads", "2"});
@@ -392,9 +392,14 @@ TEST(ServeLimits, RunawayPagesEndAfterTheirLimitWhileOthersAreAnswered) {
     EXPECT_EQ(fine.body, "fine") << "while " << c.target << " ran";
   }
   // The memory a page took goes back: more runs do not grow the server.
+  // (The address sanitizer holds freed memory back on purpose.)
   const long before = resident_kib(site.pid);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(site.get("/hog.asp").status, 500);
+#ifndef __SANITIZE_ADDRESS__
   EXPECT_LT(resident_kib(site.pid) - before, 16 * 1024);
+#else
+  (void)before;
+#endif
 }
 
 TEST(ServeErrors, DetailsGoToTheClientOnlyOnLoopbackAndAlwaysToTheLog) {
