@@ -420,6 +420,24 @@ TEST(ServeErrors, DetailsGoToTheClientOnlyOnLoopbackAndAlwaysToTheLog) {
   }
 }
 
+TEST(ServeDemoSite, EveryPageRunsAndAnOrderIsStreamedBack) {
+  ServedSite site(VANTREL_DEMO_SITE);
+  for (const char* page : {"/", "/products.asp", "/products.asp?bare=1", "/shipping.asp",
+                           "/help.asp", "/site.css", "/images/calendar.svg"}) {
+    EXPECT_EQ(site.get(page).status, 200) << page;
+  }
+  const Reply order = site.request("POST", "/place_order.asp",
+                                   "Content-Type: application/x-www-form-urlencoded\r\n",
+                                   "Customer=%3Cb%3EAnn&State=Texas&Quantity=2");
+  EXPECT_EQ(order.status, 200);
+  EXPECT_EQ(order.header("Transfer-Encoding"), "chunked");
+  EXPECT_NE(order.body.find("progress_update(6);"), std::string::npos);
+  EXPECT_NE(order.body.find("<td id=\"posted-Customer\">&lt;b&gt;Ann</td>"), std::string::npos);
+  EXPECT_NE(order.body.find("<td id=\"posted-State\">Texas</td>"), std::string::npos);
+  EXPECT_EQ(site.get("/place_order.asp").status, 302);
+  EXPECT_EQ(site.get("/includes/menu.inc").status, 404);
+}
+
 TEST(ServeShutdown, RunningRequestsFinishAndNewOnesAreRefused) {
   const std::map<std::string, std::string> files = {
       {"slow.asp",
