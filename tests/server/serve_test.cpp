@@ -438,6 +438,22 @@ TEST(ServeDemoSite, EveryPageRunsAndAnOrderIsStreamedBack) {
   EXPECT_EQ(site.get("/includes/menu.inc").status, 404);
 }
 
+TEST(ServePages, AChangedIncludeIsReadAgain) {
+  namespace fs = std::filesystem;
+  const std::map<std::string, std::string> files = {
+      {"page.asp", "<!-- #include file=\"part.inc\" -->"}, {"part.inc", "one"}};
+  ServedSite site(files);
+  const auto an_hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* name : {"/page.asp", "/part.inc"}) {
+    fs::last_write_time(site.dir + name, an_hour_ago);
+  }
+  EXPECT_EQ(site.get("/page.asp").body, "one");
+  EXPECT_EQ(site.get("/page.asp").body, "one");
+  std::ofstream(site.dir + "/part.inc", std::ios::binary) << "two";  // the same size
+  fs::last_write_time(site.dir + "/part.inc", an_hour_ago + std::chrono::seconds(1));
+  EXPECT_EQ(site.get("/page.asp").body, "two");
+}
+
 TEST(ServeShutdown, RunningRequestsFinishAndNewOnesAreRefused) {
   const std::map<std::string, std::string> files = {
       {"slow.asp",
