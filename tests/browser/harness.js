@@ -49,14 +49,23 @@ function availableEngines(wanted = Object.keys(ENGINES)) {
 async function launch(engine) {
   const { executable, browser } = ENGINES[engine];
   const options = { browser, executablePath: executable, headless: true };
+  let profile = null;
   if (engine === 'chromium') {
-    const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-chromium-'));
+    profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-chromium-'));
     options.args = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run',
       `--user-data-dir=${profile}`];
   }
   const instance = await loadPuppeteer().launch(options);
   instance.engine = engine;
+  if (profile) {
+    // The profile goes once the browser has exited (close() waits for that).
+    const close = instance.close.bind(instance);
+    instance.close = async () => {
+      await close();
+      fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    };
+  }
   return instance;
 }
 
@@ -123,9 +132,10 @@ async function centre(page, selector, frame = page.mainFrame()) {
   return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
 }
 
-async function click(page, selector, options = {}) {
-  const { x, y } = await centre(page, selector, options.frame);
-  await page.mouse.click(x, y, options);
+// options: `frame` (default the page's), and the mouse's (button, count, delay).
+async function click(page, selector, { frame, ...mouse } = {}) {
+  const { x, y } = await centre(page, selector, frame);
+  await page.mouse.click(x, y, mouse);
 }
 
 // Focuses the field by a click, then types `text` key by key.

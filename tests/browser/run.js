@@ -14,8 +14,9 @@ const MODES = ['quirks', 'standards'];
 
 // --- helpers over one page -------------------------------------------------
 
-// Loads examples/NAME.js's page in `mode`; `compat` '1' (default), '0' or 'late'.
-async function load(t, name, mode, { compat = '1', stream = false, wait = true } = {}) {
+// Loads examples/NAME.js's page in `mode`; `compat` '1' (default), '0', 'late'
+// or 'head'.
+async function load(t, name, mode, { compat = t.compat || '1', stream = false, wait = true } = {}) {
   const query = `?mode=${mode}&compat=${compat}${stream ? `&stream=${stream}` : ''}`;
   if (!wait) {
     const page = t.track(await h.newPage(t.browser));
@@ -30,18 +31,17 @@ function noErrors(page) {
 }
 
 // Clicks (real mouse input) the element the page function returns.
-async function clickOn(page, find, arg, options = {}) {
-  const frame = options.frame || page.mainFrame();
+async function clickOn(page, find, arg, { frame = page.mainFrame(), ...mouse } = {}) {
   const handle = (await frame.evaluateHandle(find, arg)).asElement();
   assert.ok(handle, `nothing found to click for ${arg}`);
   const box = await handle.boundingBox();
   assert.ok(box, `${arg} is not displayed`);
-  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, options);
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, mouse);
   return box;
 }
 
-// A calendar cell by its text, in the grid below `root` (default the document).
-// (the `nth` one, default the first).
+// The `nth` (default first) innermost cell with this text below the element
+// `rootId` (or anywhere).
 const cell = ([rootId, text, nth = 0]) => {
   const root = rootId ? document.getElementById(rootId) : document;
   return [...root.querySelectorAll('td')].filter((td) =>
@@ -198,6 +198,7 @@ const behaviours = {
     await page.mouse.click(600, 500);
     assert.equal((await popupState(page)).open, false, 'a click outside closes it');
     await page.mouse.click(200, 150, { button: 'right' });
+    noErrors(page);
     const navigation = page.waitForNavigation();
     await clickOn(page, printCell, 'Help', { frame: await popupFrame(page) });
     await navigation;
@@ -352,6 +353,11 @@ async function main() {
           for (const [name, run] of Object.entries(behaviours)) {
             cases.push({ name: `${engine}.${mode}.${name}`, run: (t) => run(t, mode) });
           }
+        }
+        // As the Windows form includes it: in <head>.
+        for (const name of ['calendarPopup', 'popupMenu', 'progressBar']) {
+          cases.push({ name: `${engine}.in-head.${name}`,
+            run: (t) => behaviours[name]({ ...t, compat: 'head' }, 'standards') });
         }
         for (const [name, run] of Object.entries(broken)) {
           cases.push({ name: `${engine}.without-script.${name}`, run });
