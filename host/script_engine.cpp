@@ -1,5 +1,8 @@
 #include "host/script_engine.h"
 
+#include <malloc.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,6 +46,7 @@ void* allocate(void* udata, duk_size_t size) {
   }
   header->size = size;
   budget.in_use += size;
+  budget.peak = std::max(budget.peak, budget.in_use);
   return header + 1;
 }
 
@@ -73,6 +77,7 @@ void* reallocate(void* udata, void* block, duk_size_t size) {
   }
   moved->size = size;
   budget.in_use = budget.in_use - old_size + size;
+  budget.peak = std::max(budget.peak, budget.in_use);
   return moved + 1;
 }
 
@@ -94,6 +99,11 @@ ScriptHeap::ScriptHeap(std::chrono::milliseconds timeout, std::size_t memory_byt
 
 ScriptHeap::~ScriptHeap() {
   if (ctx_ != nullptr) duk_destroy_heap(ctx_);
+  // The C library keeps large freed blocks for reuse rather than return them
+  // to the system; after a heap that grew large (a page near its limit), hand
+  // them back so that a long-running host does not keep every page's peak.
+  constexpr std::size_t kLargeHeap = std::size_t{4} << 20;
+  if (budget_.peak >= kLargeHeap) malloc_trim(0);
 }
 
 bool ScriptHeap::admit_outside(std::size_t held, std::size_t more) {
