@@ -40,7 +40,6 @@ class ScriptHeap {
     bool has_deadline = false;
     std::size_t cap = 0;  // zero: none
     std::size_t in_use = 0;
-    std::size_t peak = 0;
     bool timed_out = false;
     bool refused_by_cap = false;
     bool refused_by_system = false;
