@@ -89,7 +89,7 @@ async function waitFor(what, child, test, ms) {
     if (child.exitCode !== null || child.signalCode !== null) break;
     await sleep(50);
   }
-  const state = child.exitCode === null && child.signalCode === null ? `not ready after ${ms} ms` : "exited";
+  const state = child.exitCode === null && child.signalCode === null ? `not ready after ${ms} ms` : 'exited';
   fail(`${what}: ${state}\n${child.output}`);
 }
 
