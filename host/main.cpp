@@ -1,5 +1,4 @@
 // vantrel: runs page scripts against the Vantrel component library.
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <string_view>
 
 #include "client/compat_script.h"
+#include "host/library_dir.h"
 #include "host/page_host.h"
 #include "platform/posix/runtime.h"
 
@@ -78,18 +78,7 @@ Exit status:
 enum : int { kUsageError = 2, kLibraryError = 3 };
 
 // libvantrel.so stands next to the command, or in ../lib when installed.
-std::string library_path() {
-  char buffer[4096];
-  const ssize_t size = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  std::string dir = ".";
-  if (size > 0) {
-    dir.assign(buffer, static_cast<std::size_t>(size));
-    dir.erase(dir.find_last_of('/'));
-  }
-  const std::string beside = dir + "/libvantrel.so";
-  if (access(beside.c_str(), R_OK) == 0) return beside;
-  return dir + "/../lib/libvantrel.so";
-}
+std::string library_path() { return vantrel::host::library_file("libvantrel.so"); }
 
 // Reads the whole page script; false (with errno set) when it cannot be read,
 // a directory included.
@@ -129,7 +118,8 @@ int run(const std::string& file) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The command's entry point, called by the launcher (host/launcher.cpp).
+extern "C" __attribute__((visibility("default"))) int vantrel_command_main(int argc, char** argv) {
   const std::string_view command = argc > 1 ? argv[1] : "";
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kHelp;
