@@ -8,8 +8,8 @@
  *    autoComplete(...)), and on no other field;
  *  - cursor:hand shown as a pointer, a table row set to display "block" laid
  *    out as a table row, an empty progress cell image kept invisible;
- *  - colours without "#" (e.g. "008000") accepted by style.backgroundColor
- *    and style.color in standards mode.
+ *  - a ProgressBar cell's colour without "#" (e.g. "008000") accepted by
+ *    style.backgroundColor in standards mode.
  * Plain ES5, no dependencies. */
 (function (window, document) {
   "use strict";
@@ -59,28 +59,42 @@
     target.textContent = RULES + added;
   }
 
-  // Colours: "008000" through element.style counts as "#008000", as it does
-  // without a doctype. Only bare 3- or 6-digit hexadecimal values change.
-  function acceptBareHexColours() {
-    var style = document.documentElement.style;
-    ["backgroundColor", "color"].forEach(function (name) {
-      var proto = Object.getPrototypeOf(style), descriptor;
-      while (proto && !(descriptor = Object.getOwnPropertyDescriptor(proto, name))) {
-        proto = Object.getPrototypeOf(proto);
-      }
-      if (!descriptor || !descriptor.set || !descriptor.configurable) return;
-      Object.defineProperty(proto, name, {
+  // Colours: a ProgressBar cell's colour without "#" (e.g. "008000") set
+  // through element.style counts as "#008000", as it does without a doctype.
+  // Only the cells (span id="progressN") get this, each on its own style
+  // object: that is where both engines let it be changed.
+  var BARE_HEX = /^([0-9a-f]{3}|[0-9a-f]{6})$/i, PROGRESS_CELL = /^progress\d+$/;
+  function acceptBareHex(cell) {
+    if (cell.vantrelColours || cell.tagName !== "SPAN" || !PROGRESS_CELL.test(cell.id)) return;
+    cell.vantrelColours = true;
+    var style = cell.style;
+    [["backgroundColor", "background-color"], ["color", "color"]].forEach(function (names) {
+      Object.defineProperty(style, names[0], {
         configurable: true,
-        enumerable: descriptor.enumerable,
-        get: descriptor.get,
+        enumerable: true,
+        get: function () { return style.getPropertyValue(names[1]); },
         set: function (value) {
-          if (typeof value === "string" && /^([0-9a-f]{3}|[0-9a-f]{6})$/i.test(value)) {
-            value = "#" + value;
-          }
-          descriptor.set.call(this, value);
+          style.setProperty(names[1], BARE_HEX.test(value) ? "#" + value : value);
         }
       });
     });
+  }
+  function acceptBareHexBelow(root) {
+    if (root.nodeType !== 1) return;
+    acceptBareHex(root);
+    var cells = root.querySelectorAll("span[id^='progress']");
+    for (var i = 0; i < cells.length; i++) acceptBareHex(cells[i]);
+  }
+  // Mutation records are delivered before each script of the page runs, so
+  // cells are ready before the page's progress_update() calls reach them.
+  function watchProgressCells() {
+    acceptBareHexBelow(document.documentElement);
+    new window.MutationObserver(function (records) {
+      for (var i = 0; i < records.length; i++) {
+        var added = records[i].addedNodes;
+        for (var j = 0; j < added.length; j++) acceptBareHexBelow(added[j]);
+      }
+    }).observe(document.documentElement, { childList: true, subtree: true });
   }
 
   // createTextRange: a range over the field's value, on top of setSelectionRange.
@@ -209,7 +223,7 @@
   document.addEventListener("keydown", closeOnEscape, true);
   document.addEventListener("focusin", giveTextRange, true);
   document.addEventListener("keyup", giveTextRange, true);
-  acceptBareHexColours();
+  watchProgressCells();
 
   var sheet = addStyle(document, RULES);
   document.addEventListener("DOMContentLoaded", function () { repairHandCursorRules(sheet); });
