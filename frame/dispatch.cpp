@@ -49,12 +49,52 @@ const ClassDescriptor* LibraryDescriptor::find_class(const Guid& clsid) const no
   return nullptr;
 }
 
-std::optional<DispId> find_dispatch_id(std::span<const Member> members,
-                                       std::string_view name) noexcept {
-  for (const Member& member : members) {
-    if (equals_ignoring_case(member.name, name)) return member.id;
+namespace {
+
+// Names as pages write them usually match exactly; only then is the case
+// compared letter by letter.
+bool same_name(const Member& member, std::uint32_t digest, std::string_view name) noexcept {
+  return member.digest == digest &&
+         (member.name == name || equals_ignoring_case(member.name, name));
+}
+
+[[noreturn]] void raise_no_such_member(const ClassDescriptor& cls) {
+  throw AutomationError(error_number::kNotSupported, std::string(cls.prog_id),
+                        "Object doesn't support this property or method");
+}
+
+}  // namespace
+
+std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls, std::string_view name) noexcept {
+  const std::span<const Member> members = cls.members();
+  const MemberIndex& index = cls.binding->index;
+  const std::uint32_t digest = name_digest(name);
+  for (std::size_t slot = MemberIndex::name_slot(digest); index.by_name[slot] != 0;
+       slot = MemberIndex::next(slot)) {
+    const Member& member = members[index.by_name[slot] - 1];
+    if (same_name(member, digest, name)) return member.id;
   }
   return std::nullopt;
+}
+
+std::optional<DispId> find_dispatch_id(std::span<const Member> members,
+                                       std::string_view name) noexcept {
+  const std::uint32_t digest = name_digest(name);
+  for (const Member& member : members) {
+    if (same_name(member, digest, name)) return member.id;
+  }
+  return std::nullopt;
+}
+
+const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
+  const std::span<const Member> members = cls.members();
+  const MemberIndex& index = cls.binding->index;
+  for (std::size_t slot = MemberIndex::form_slot(id, kind); index.by_form[slot] != 0;
+       slot = MemberIndex::next(slot)) {
+    const Member& member = members[index.by_form[slot] - 1];
+    if (member.id == id && member.kind == kind) return &member;
+  }
+  return nullptr;
 }
 
 const Member* find_member(std::span<const Member> members, DispId id, MemberKind kind) noexcept {
@@ -64,6 +104,10 @@ const Member* find_member(std::span<const Member> members, DispId id, MemberKind
   return nullptr;
 }
 
+bool has_form(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
+  return find_member(cls, id, kind) != nullptr;
+}
+
 bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexcept {
   return find_member(members, id, kind) != nullptr;
 }
@@ -71,11 +115,12 @@ bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexc
 Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
                std::span<Variant* const> args) {
   try {
-    const Member* member = find_member(cls.members(), id, kind);
+    const Member* member = find_member(cls, id, kind);
     if (member == nullptr) raise_not_supported();
     if (args.size() < member->required_count || args.size() > member->param_count) {
       raise_wrong_argument_count();
     }
+    if (args.size() == member->param_count) return member->call(object, args);
     // Left-out optional arguments arrive as empty values.
     std::array<Variant, kMaxParams> omitted;
     std::array<Variant*, kMaxParams> full{};
@@ -91,11 +136,8 @@ Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind k
 
 Variant invoke(const ClassDescriptor& cls, void* object, std::string_view name, MemberKind kind,
                std::span<Variant* const> args) {
-  const std::optional<DispId> id = find_dispatch_id(cls.members(), name);
-  if (!id) {
-    throw AutomationError(error_number::kNotSupported, std::string(cls.prog_id),
-                          "Object doesn't support this property or method");
-  }
+  const std::optional<DispId> id = find_dispatch_id(cls, name);
+  if (!id) raise_no_such_member(cls);
   return invoke(cls, object, *id, kind, args);
 }
 

@@ -13,14 +13,18 @@
 namespace vantrel {
 
 // The dispatch id of the member called `name`, case ignored. A property's get
-// and let forms share one id.
+// and let forms share one id. The class's index finds it in about one step;
+// the overload for a bare table compares name digests in order.
+std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls, std::string_view name) noexcept;
 std::optional<DispId> find_dispatch_id(std::span<const Member> members,
                                        std::string_view name) noexcept;
 
 // The member with this id and kind, or nullptr.
+const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept;
 const Member* find_member(std::span<const Member> members, DispId id, MemberKind kind) noexcept;
 
 // Whether a member with this id exists in the given kind.
+bool has_form(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept;
 bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexcept;
 
 // Calls member `id` of an object of class `cls` in the form `kind`.

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "frame/guid.h"
+#include "frame/text.h"
 #include "frame/variant.h"
 
 // Member tables: each component binds its C++ members to the names, kinds,
@@ -48,9 +49,21 @@ inline constexpr std::size_t kMaxParams = 4;
 // Calls a bound member with exactly as many arguments as it declares.
 using MemberCall = Variant (*)(void* object, std::span<Variant* const> args);
 
+// A cheap digest of a member name, case ignored: its length and four of its
+// letters. Look-ups compare digests first and names only on a match.
+constexpr std::uint32_t name_digest(std::string_view name) noexcept {
+  if (name.empty()) return 0;
+  const auto at = [&](std::size_t i) { return std::uint32_t(std::uint8_t(ascii_lower(name[i]))); };
+  const std::size_t n = name.size();
+  return ((std::uint32_t(n) << 24) ^ (at(0) << 16) ^ (at(n / 4) << 12) ^ (at(n / 2) << 6) ^
+          at(n - 1)) *
+         0x9E3779B1u;
+}
+
 struct Member {
   MemberKind kind = MemberKind::Method;
   std::string_view name;
+  std::uint32_t digest = 0;  // name_digest(name)
   DispId id = 0;
   std::array<Param, kMaxParams> param_storage{};
   std::uint8_t param_count = 0;
@@ -61,18 +74,60 @@ struct Member {
   constexpr std::span<const Param> params() const { return {param_storage.data(), param_count}; }
 };
 
+// Where each member sits in its table, found in about one step: by name
+// (case ignored) and by dispatch id and kind. Open addressing over the name
+// digest and the id; a slot holds the member's position plus one, 0 when free.
+// Built with the table when the library is compiled.
+struct MemberIndex {
+  static constexpr std::size_t kSlots = 64;
+  std::array<std::uint8_t, kSlots> by_name{};  // the first member of each name
+  std::array<std::uint8_t, kSlots> by_form{};  // every member, by id and kind
+
+  static constexpr std::size_t name_slot(std::uint32_t digest) noexcept { return digest >> 26; }
+  static constexpr std::size_t form_slot(DispId id, MemberKind kind) noexcept {
+    return ((static_cast<std::uint32_t>(id) * 4 + static_cast<std::uint32_t>(kind)) *
+            0x9E3779B1u) >>
+           26;
+  }
+  static constexpr std::size_t next(std::size_t slot) noexcept { return (slot + 1) % kSlots; }
+};
+
+consteval MemberIndex make_member_index(std::span<const Member> members) {
+  // Half the slots at most are taken, so a probe ends soon at a free one.
+  if (members.size() > MemberIndex::kSlots / 2) throw "too many members for the member index";
+  MemberIndex index;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    const auto position = static_cast<std::uint8_t>(i + 1);
+    bool named = false;
+    for (std::size_t j = 0; j < i; ++j) {
+      named = named || equals_ignoring_case(members[j].name, members[i].name);
+    }
+    if (!named) {
+      std::size_t slot = MemberIndex::name_slot(members[i].digest);
+      while (index.by_name[slot] != 0) slot = MemberIndex::next(slot);
+      index.by_name[slot] = position;
+    }
+    std::size_t slot = MemberIndex::form_slot(members[i].id, members[i].kind);
+    while (index.by_form[slot] != 0) slot = MemberIndex::next(slot);
+    index.by_form[slot] = position;
+  }
+  return index;
+}
+
 // How the platform creates and frees objects of a class, and the class's
-// member table.
+// member table with its index.
 struct ClassBinding {
   std::span<const Member> members;
   void* (*create)() = nullptr;
   void (*destroy)(void* object) noexcept = nullptr;
+  MemberIndex index{};
 };
 
 template <class T>
-constexpr ClassBinding bind_class(std::span<const Member> members) {
+consteval ClassBinding bind_class(std::span<const Member> members) {
   return {members, []() -> void* { return new T(); },
-          [](void* object) noexcept { delete static_cast<T*>(object); }};
+          [](void* object) noexcept { delete static_cast<T*>(object); },
+          make_member_index(members)};
 }
 
 namespace binding {
@@ -191,6 +246,7 @@ constexpr Member describe(MemberKind kind, std::string_view name, DispId id,
   Member member;
   member.kind = kind;
   member.name = name;
+  member.digest = name_digest(name);
   member.id = id;
   member.param_count = static_cast<std::uint8_t>(S::arity);
   member.required_count =

@@ -23,10 +23,26 @@ posix::Dispatch* dispatch_of(duk_context* ctx, duk_idx_t target) {
   return object;
 }
 
+// Holds a reference on an object for the length of a call, so nothing the
+// call leads to can free it underneath.
+class Held {
+ public:
+  explicit Held(posix::Dispatch* object) : object_(object) { object_->add_ref(); }
+  ~Held() { object_->release(); }
+  Held(const Held&) = delete;
+  Held& operator=(const Held&) = delete;
+
+ private:
+  posix::Dispatch* object_;
+};
+
+constexpr std::string_view kReleased = "object already released";
+
 // Calls member `id` in form `kind` with the script values at
 // [first, first + count) and pushes the result or an automation error.
 Outcome call_member(duk_context* ctx, posix::Dispatch* object, DispId id, MemberKind kind,
                     duk_idx_t first, duk_idx_t count) {
+  const Held held(object);
   std::vector<Variant> values;
   values.reserve(static_cast<std::size_t>(count));
   for (duk_idx_t i = 0; i < count; ++i) values.push_back(read_variant(ctx, first + i));
@@ -61,7 +77,10 @@ duk_ret_t call_method(duk_context* ctx) {
   duk_get_prop_string(ctx, -2, kMemberKey);
   const auto id = static_cast<DispId>(duk_get_int(ctx, -1));
   duk_pop_3(ctx);
-  if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
+  if (object == nullptr) {
+    push_host_type_error(ctx, kReleased);
+    return duk_throw(ctx);
+  }
   return run_native(ctx,
                     [&] { return call_member(ctx, object, id, MemberKind::Method, 0, count); });
 }
@@ -73,7 +92,10 @@ duk_ret_t trap_get(duk_context* ctx) {
     return 1;
   }
   posix::Dispatch* object = dispatch_of(ctx, 0);
-  if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
+  if (object == nullptr) {
+    push_host_type_error(ctx, kReleased);
+    return duk_throw(ctx);
+  }
   return run_native(ctx, [&] {
     const auto& members = object->type_info()->members();
     const auto id = find_dispatch_id(members, read_utf8(ctx, 1));
@@ -95,7 +117,10 @@ duk_ret_t trap_get(duk_context* ctx) {
 // Proxy trap set(target, key, value, receiver).
 duk_ret_t trap_set(duk_context* ctx) {
   posix::Dispatch* object = dispatch_of(ctx, 0);
-  if (object == nullptr) return duk_error(ctx, DUK_ERR_TYPE_ERROR, "object already released");
+  if (object == nullptr) {
+    push_host_type_error(ctx, kReleased);
+    return duk_throw(ctx);
+  }
   return run_native(ctx, [&] {
     const auto& members = object->type_info()->members();
     const auto id =
@@ -148,17 +173,34 @@ void push_library_object(duk_context* ctx, posix::Dispatch* object) {
   duk_push_proxy(ctx, 0);
 }
 
+namespace {
+
+// An error of `code` whose .message is `message`, every character of it.
+// Made without a C++ source location, so the engine blames the page line
+// that called into the host.
+void push_error(duk_context* ctx, duk_errcode_t code, std::string_view message) {
+  duk_push_error_object_raw(ctx, code, nullptr, 0, "");
+  push_text(ctx, message);
+  duk_put_prop_string(ctx, -2, "message");
+}
+
+}  // namespace
+
 void push_automation_error(duk_context* ctx, std::int32_t number, const std::string& source,
                            const std::string& description) {
-  duk_push_error_object(ctx, DUK_ERR_ERROR, "%s", description.c_str());
+  push_error(ctx, DUK_ERR_ERROR, description);
   duk_push_int(ctx, number);
   duk_put_prop_string(ctx, -2, "number");
-  duk_push_lstring(ctx, source.data(), source.size());
+  push_text(ctx, source);
   duk_put_prop_string(ctx, -2, "source");
-  duk_push_lstring(ctx, description.data(), description.size());
+  push_text(ctx, description);
   duk_put_prop_string(ctx, -2, "description");
   duk_push_true(ctx);
   duk_put_prop_string(ctx, -2, kAutomationKey);
+}
+
+void push_host_type_error(duk_context* ctx, std::string_view message) {
+  push_error(ctx, DUK_ERR_TYPE_ERROR, message);
 }
 
 bool is_automation_error(duk_context* ctx, duk_idx_t index) {

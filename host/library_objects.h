@@ -6,7 +6,9 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <string_view>
 
+#include "host/script_engine.h"
 #include "platform/posix/com.h"
 
 // Library objects as page scripts see them: `obj.Name` reads a property,
@@ -22,9 +24,13 @@ void install_object_handler(duk_context* ctx);
 void push_library_object(duk_context* ctx, posix::Dispatch* object);
 
 // Pushes an Error carrying an automation error: .number, .source,
-// .description and .message (the description).
+// .description and .message (the description). Its location is the page's
+// line that made the call.
 void push_automation_error(duk_context* ctx, std::int32_t number, const std::string& source,
                            const std::string& description);
+
+// Pushes a TypeError raised by the host, located like an automation error.
+void push_host_type_error(duk_context* ctx, std::string_view message);
 
 // Whether the value at `index` is an error pushed by push_automation_error.
 bool is_automation_error(duk_context* ctx, duk_idx_t index);
@@ -33,18 +39,18 @@ bool is_automation_error(duk_context* ctx, duk_idx_t index);
 // or an error to raise.
 enum class Outcome { Value, Raise };
 
-// Runs the body of a native function. The script engine reports errors by
-// jumping out of the C function that raised them, past any C++ destructor;
-// so the body does all its C++ work inside this scope and leaves its result
-// or an error on the value stack, and the error is raised only after the
-// scope has ended. A C++ exception from the body (out of memory) becomes an
-// automation error too.
+// Runs the body of a native function: the body leaves its result or an
+// error on the value stack, and the error is raised once the body's scope
+// has ended. A C++ exception from the body (out of memory) becomes an
+// automation error too. Errors the engine itself raises in the body unwind
+// it as C++ exceptions of the engine's own type, which pass through here.
 template <class Body>
 duk_ret_t run_native(duk_context* ctx, Body&& body) {
   Outcome outcome = Outcome::Raise;
   try {
     outcome = body();
   } catch (const std::bad_alloc&) {
+    note_out_of_memory(ctx);
     push_automation_error(ctx, 7, "", "Out of memory");
   } catch (const std::exception&) {
     push_automation_error(ctx, 51, "", "Internal error");

@@ -1,9 +1,17 @@
 // vantrel: runs page scripts against the Vantrel component library.
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +22,8 @@
 
 namespace {
 
-constexpr std::string_view kUsage = R"(Usage: vantrel run FILE|-
+constexpr std::string_view kUsage =
+    R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
        vantrel run --help
        vantrel compat-script
        vantrel --help
@@ -25,7 +34,7 @@ Runs page scripts against the Vantrel component library.
 constexpr std::string_view kHelp =
     R"(vantrel - run page scripts against the Vantrel component library
 
-Usage: vantrel run FILE|-
+Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
        vantrel compat-script
 
 Commands:
@@ -39,11 +48,20 @@ Commands:
 Run 'vantrel run --help' for what a page script can use.
 )";
 
-constexpr std::string_view kRunHelp = R"(Usage: vantrel run FILE|-
+constexpr std::string_view kRunHelp =
+    R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
 
 Runs the page script FILE, or standard input when FILE is -, and writes the
 page it produces to standard output, byte for byte (UTF-8, CR LF kept,
 nothing added).
+
+Options:
+  --timeout SECONDS    stop the page after this long (default 30; decimals
+                       allowed; 0 for no limit)
+  --memory-limit SIZE  cap the memory the page's script heap and its text
+                       may use: bytes, or with a suffix K, M or G (powers of
+                       1024), e.g. 64M or 1G (default 256M; 0 for no limit)
+A page script may be at most 16 MiB.
 
 A page script is ECMAScript 5.1 (the server-side JScript dialect), UTF-8.
 It has two globals:
@@ -64,30 +82,39 @@ An automation error is thrown as an Error with .number, .source and
 .description (.message is the description); a page can catch it with
 try/catch.
 
-Exit status:
+Exit status (in every case what the page wrote so far goes to standard
+output, and standard error says what happened):
   0  the page ran through
-  1  an error the page did not catch: what the page wrote so far goes to
-     standard output, then standard error gets
+  1  an error the page did not catch: standard error gets
      'SOURCE: error NUMBER: DESCRIPTION' (the source left out when empty)
-     for an automation error, or 'FILE:LINE: NAME: MESSAGE' for a script error
+     for an automation error, or 'FILE:LINE: NAME: MESSAGE' for a script
+     error; also when the page cannot be written out (disk full, closed pipe)
   2  the page has a syntax error (standard error gets FILE:LINE and the
      message), or the command line or the file could not be used
   3  the component library could not be loaded
+  4  the page ran past its time limit and was stopped
+  5  the page needed more memory than its limit (or the system) allows
 )";
 
 enum : int { kUsageError = 2, kLibraryError = 3 };
+
+using vantrel::host::kMaxPageSourceBytes;
+using vantrel::host::PageLimits;
 
 // libvantrel.so stands next to the command, or in ../lib when installed.
 std::string library_path() { return vantrel::host::library_file("libvantrel.so"); }
 
 // Reads the whole page script; false (with errno set) when it cannot be read,
-// a directory included.
+// a directory included. Stops past kMaxPageSourceBytes: run_page refuses it.
 bool read_source(const std::string& file, std::string& source) {
   std::FILE* in = file == "-" ? stdin : std::fopen(file.c_str(), "rb");
   if (in == nullptr) return false;
   char buffer[65536];
   std::size_t size = 0;
-  while ((size = std::fread(buffer, 1, sizeof buffer, in)) > 0) source.append(buffer, size);
+  while (source.size() <= kMaxPageSourceBytes &&
+         (size = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+    source.append(buffer, size);
+  }
   const bool ok = std::ferror(in) == 0;
   const int error = errno;
   if (in != stdin) std::fclose(in);
@@ -95,7 +122,41 @@ bool read_source(const std::string& file, std::string& source) {
   return ok;
 }
 
-int run(const std::string& file) {
+// "30", "0.5"; at most a day, in whole milliseconds rounded up.
+std::optional<std::chrono::milliseconds> parse_seconds(std::string_view text) {
+  double seconds = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !(seconds >= 0 && seconds <= 86400)) {
+    return std::nullopt;
+  }
+  return std::chrono::milliseconds(static_cast<long long>(std::ceil(seconds * 1000)));
+}
+
+// "1048576", "64M", "1g"; at most 1 TiB.
+std::optional<std::size_t> parse_size(std::string_view text) {
+  std::uint64_t number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (text.empty() || error != std::errc()) return std::nullopt;
+  std::string_view suffix(end, static_cast<std::size_t>(text.data() + text.size() - end));
+  int shift = 0;
+  if (suffix.size() == 1) {
+    const char unit = static_cast<char>(std::toupper(static_cast<unsigned char>(suffix[0])));
+    shift = unit == 'K' ? 10 : unit == 'M' ? 20 : unit == 'G' ? 30 : -1;
+  } else if (!suffix.empty()) {
+    shift = -1;
+  }
+  if (shift < 0 || number > (std::uint64_t{1} << (40 - shift))) return std::nullopt;
+  return static_cast<std::size_t>(number << shift);
+}
+
+// Writes the page; false when it could not all be written.
+bool write_page(const std::string& page) {
+  std::fwrite(page.data(), 1, page.size(), stdout);
+  return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+}
+
+int run(const std::string& file, const PageLimits& limits) {
   std::string source;
   if (!read_source(file, source)) {
     std::cerr << "vantrel: cannot read '" << file << "': " << std::strerror(errno) << "\n";
@@ -108,51 +169,110 @@ int run(const std::string& file) {
     return kLibraryError;
   }
   const vantrel::host::PageResult result =
-      vantrel::host::run_page(source, file == "-" ? "<stdin>" : file);
+      vantrel::host::run_page(source, file == "-" ? "<stdin>" : file, limits);
   vantrel::posix::free_unused_libraries();
-  std::fwrite(result.page.data(), 1, result.page.size(), stdout);
-  std::fflush(stdout);
-  std::fputs(result.diagnostics.c_str(), stderr);
+  const bool written = write_page(result.page);
+  const int write_error = errno;
+  std::cerr.write(result.diagnostics.data(),
+                  static_cast<std::streamsize>(result.diagnostics.size()));
+  if (!written) {
+    std::cerr << "vantrel: cannot write the page to standard output: " << std::strerror(write_error)
+              << "\n";
+    return vantrel::host::kPageFailed;
+  }
   return result.exit_status;
+}
+
+// `vantrel run [options] FILE|-`, from argv[2] on.
+int run_command(int argc, char** argv) {
+  PageLimits limits;
+  std::string file;
+  for (int i = 2; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kRunHelp;
+      return 0;
+    }
+    std::string_view value;
+    const std::size_t equals = arg.find('=');
+    const bool option = arg.size() > 1 && arg[0] == '-';
+    if (option && equals != std::string_view::npos) {
+      value = arg.substr(equals + 1);
+      arg = arg.substr(0, equals);
+    } else if (option && (arg == "--timeout" || arg == "--memory-limit")) {
+      if (i + 1 == argc) {
+        std::cerr << "vantrel run: " << arg << " needs a value\n\n" << kUsage;
+        return kUsageError;
+      }
+      value = argv[++i];
+    }
+    if (option && arg == "--timeout") {
+      const auto timeout = parse_seconds(value);
+      if (!timeout) {
+        std::cerr << "vantrel run: --timeout takes seconds from 0 to 86400, not '" << value
+                  << "'\n";
+        return kUsageError;
+      }
+      limits.timeout = *timeout;
+    } else if (option && arg == "--memory-limit") {
+      const auto size = parse_size(value);
+      if (!size) {
+        std::cerr << "vantrel run: --memory-limit takes a size such as 64M or 1G (at most 1024G), "
+                     "not '"
+                  << value << "'\n";
+        return kUsageError;
+      }
+      limits.memory_bytes = *size;
+    } else if (option) {
+      std::cerr << "vantrel run: unknown option '" << argv[i] << "'\n\n" << kUsage;
+      return kUsageError;
+    } else if (!file.empty() || arg.empty()) {
+      std::cerr << "vantrel run: expected one page script\n\n" << kUsage;
+      return kUsageError;
+    } else {
+      file = arg;
+    }
+  }
+  if (file.empty()) {
+    std::cerr << "vantrel run: name a page script, or - for standard input\n\n" << kUsage;
+    return kUsageError;
+  }
+  return run(file, limits);
 }
 
 }  // namespace
 
 // The command's entry point, called by the launcher (host/launcher.cpp).
 extern "C" __attribute__((visibility("default"))) int vantrel_command_main(int argc, char** argv) {
-  const std::string_view command = argc > 1 ? argv[1] : "";
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kHelp;
-    return 0;
-  }
-  if (command == "compat-script") {
-    if (argc > 2) {
-      std::cerr << "vantrel compat-script: takes no arguments\n\n" << kUsage;
+  // A closed pipe is reported as a failed write, not a silent death.
+  std::signal(SIGPIPE, SIG_IGN);
+  try {
+    const std::string_view command = argc > 1 ? argv[1] : "";
+    if (command == "--help" || command == "-h" || command == "help") {
+      std::cout << kHelp;
+      return 0;
+    }
+    if (command == "compat-script") {
+      if (argc > 2) {
+        std::cerr << "vantrel compat-script: takes no arguments\n\n" << kUsage;
+        return kUsageError;
+      }
+      const std::string_view script = vantrel::client::compat_script();
+      if (std::fwrite(script.data(), 1, script.size(), stdout) != script.size() ||
+          std::fflush(stdout) != 0) {
+        std::cerr << "vantrel compat-script: cannot write: " << std::strerror(errno) << "\n";
+        return 1;
+      }
+      return 0;
+    }
+    if (command != "run") {
+      if (!command.empty()) std::cerr << "vantrel: unknown command '" << command << "'\n\n";
+      std::cerr << kUsage;
       return kUsageError;
     }
-    const std::string_view script = vantrel::client::compat_script();
-    if (std::fwrite(script.data(), 1, script.size(), stdout) != script.size() ||
-        std::fflush(stdout) != 0) {
-      std::cerr << "vantrel compat-script: cannot write: " << std::strerror(errno) << "\n";
-      return 1;
-    }
-    return 0;
+    return run_command(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fputs("vantrel: out of memory\n", stderr);
+    return vantrel::host::kPageOutOfMemory;
   }
-  if (command != "run") {
-    if (!command.empty()) std::cerr << "vantrel: unknown command '" << command << "'\n\n";
-    std::cerr << kUsage;
-    return kUsageError;
-  }
-  const std::string_view operand = argc > 2 ? argv[2] : "";
-  if (operand == "--help" || operand == "-h") {
-    std::cout << kRunHelp;
-    return 0;
-  }
-  if (argc != 3 || operand.empty() || (operand.size() > 1 && operand[0] == '-')) {
-    std::cerr << (argc < 3 ? "vantrel run: name a page script, or - for standard input\n\n"
-                           : "vantrel run: expected one page script\n\n")
-              << kUsage;
-    return kUsageError;
-  }
-  return run(argv[2]);
 }

@@ -2,13 +2,15 @@
 
 #include <duktape.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <cmath>
+#include <new>
 
 #include "frame/automation_error.h"
 #include "frame/variant.h"
 #include "host/library_objects.h"
+#include "host/script_engine.h"
 #include "host/script_values.h"
+#include "host/utf8.h"
 #include "platform/posix/runtime.h"
 
 namespace vantrel::host {
@@ -17,23 +19,30 @@ namespace {
 
 constexpr const char* kPageKey = DUK_HIDDEN_SYMBOL("page");
 
-[[noreturn]] void engine_failed(void*, const char* message) {
-  std::fprintf(stderr, "vantrel: the script engine failed: %s\n", message);
-  std::abort();
-}
+// What the page's globals write to, found through the heap's stash.
+struct PageState {
+  std::string* page;
+  ScriptHeap* heap;
+};
 
-std::string* page_of(duk_context* ctx) {
+PageState& state_of(duk_context* ctx) {
   duk_push_global_stash(ctx);
   duk_get_prop_string(ctx, -1, kPageKey);
-  auto* page = static_cast<std::string*>(duk_get_pointer(ctx, -1));
+  auto* state = static_cast<PageState*>(duk_get_pointer(ctx, -1));
   duk_pop_2(ctx);
-  return page;
+  return *state;
+}
+
+// Members take exactly their arguments; so do the globals' functions.
+void check_at_most_one_argument(duk_context* ctx) {
+  if (duk_get_top(ctx) > 1) raise_wrong_argument_count();
 }
 
 // Server.CreateObject(progId)
 duk_ret_t create_object(duk_context* ctx) {
   return run_native(ctx, [&] {
     try {
+      check_at_most_one_argument(ctx);
       const std::string prog_id = to_text(read_variant(ctx, 0));
       posix::Dispatch* object = nullptr;
       std::string reason;
@@ -56,7 +65,12 @@ duk_ret_t create_object(duk_context* ctx) {
 duk_ret_t write_response(duk_context* ctx) {
   return run_native(ctx, [&] {
     try {
-      append_concatenated(*page_of(ctx), read_variant(ctx, 0));
+      check_at_most_one_argument(ctx);
+      PageState& state = state_of(ctx);
+      std::string text;
+      append_concatenated(text, read_variant(ctx, 0));
+      if (!state.heap->admit_outside(state.page->size(), text.size())) throw std::bad_alloc();
+      state.page->append(text);
       duk_push_undefined(ctx);
       return Outcome::Value;
     } catch (const AutomationError& e) {
@@ -66,19 +80,25 @@ duk_ret_t write_response(duk_context* ctx) {
   });
 }
 
-void install_globals(duk_context* ctx, std::string* page) {
+void install_globals(duk_context* ctx, PageState* state) {
   duk_push_global_stash(ctx);
-  duk_push_pointer(ctx, page);
+  duk_push_pointer(ctx, state);
   duk_put_prop_string(ctx, -2, kPageKey);
   duk_pop(ctx);
 
+  // The engine's own `Duktape` object (finalizers, error hooks, internals) is
+  // not for pages.
+  duk_push_global_object(ctx);
+  duk_del_prop_string(ctx, -1, "Duktape");
+  duk_pop(ctx);
+
   duk_push_object(ctx);
-  duk_push_c_function(ctx, &create_object, 1);
+  duk_push_c_function(ctx, &create_object, DUK_VARARGS);
   duk_put_prop_string(ctx, -2, "CreateObject");
   duk_put_global_string(ctx, "Server");
 
   duk_push_object(ctx);
-  duk_push_c_function(ctx, &write_response, 1);
+  duk_push_c_function(ctx, &write_response, DUK_VARARGS);
   duk_put_prop_string(ctx, -2, "Write");
   duk_put_global_string(ctx, "Response");
 }
@@ -97,7 +117,11 @@ struct ErrorReport {
 
 std::string string_property(duk_context* ctx, duk_idx_t index, const char* key) {
   duk_get_prop_string(ctx, index, key);
-  std::string text = duk_is_undefined(ctx, -1) ? std::string() : duk_safe_to_string(ctx, -1);
+  std::string text;
+  if (!duk_is_undefined(ctx, -1)) {
+    duk_safe_to_string(ctx, -1);
+    text = read_utf8(ctx, -1);
+  }
   duk_pop(ctx);
   return text;
 }
@@ -106,7 +130,8 @@ duk_ret_t read_error(duk_context* ctx, void* udata) {
   auto* report = static_cast<ErrorReport*>(udata);
   if (!duk_is_object(ctx, -1)) {
     report->name = "Error";
-    report->message = duk_safe_to_string(ctx, -1);
+    duk_safe_to_string(ctx, -1);
+    report->message = read_utf8(ctx, -1);
     return 0;
   }
   report->automation = is_automation_error(ctx, -1);
@@ -121,8 +146,9 @@ duk_ret_t read_error(duk_context* ctx, void* udata) {
   report->name = string_property(ctx, -1, "name");
   report->message = string_property(ctx, -1, "message");
   duk_get_prop_string(ctx, -1, "lineNumber");
-  report->line = static_cast<long>(duk_get_number(ctx, -1));
+  const double line = duk_get_number_default(ctx, -1, 0);
   duk_pop(ctx);
+  if (line >= 1 && line <= 1e9 && line == std::trunc(line)) report->line = static_cast<long>(line);
   return 0;
 }
 
@@ -151,30 +177,105 @@ std::string describe_error(duk_context* ctx, std::string_view file_name) {
   return text + "\n";
 }
 
-}  // namespace
-
-PageResult run_page(std::string_view source, std::string_view file_name) {
-  PageResult result;
-  duk_context* ctx = duk_create_heap(nullptr, nullptr, nullptr, nullptr, &engine_failed);
-  if (ctx == nullptr) {
-    result.diagnostics = "vantrel: cannot start the script engine\n";
-    result.exit_status = kPageFailed;
-    return result;
+// "2 s", "0.25 s"
+std::string describe_seconds(std::chrono::milliseconds timeout) {
+  std::string text = std::to_string(timeout.count() / 1000);
+  if (const auto rest = timeout.count() % 1000; rest != 0) {
+    std::string fraction = std::to_string(1000 + rest).substr(1);
+    while (fraction.back() == '0') fraction.pop_back();
+    text += "." + fraction;
   }
+  return text + " s";
+}
+
+// "64 MiB", "1000 bytes"
+std::string describe_bytes(std::size_t bytes) {
+  constexpr std::pair<std::size_t, const char*> kUnits[] = {{std::size_t{1} << 30, " GiB"},
+                                                            {std::size_t{1} << 20, " MiB"},
+                                                            {std::size_t{1} << 10, " KiB"}};
+  for (const auto& [unit, name] : kUnits) {
+    if (bytes >= unit && bytes % unit == 0) return std::to_string(bytes / unit) + name;
+  }
+  return std::to_string(bytes) + " bytes";
+}
+
+// What a page stopped by a limit gets on standard error, in place of the
+// error that unwound it.
+void report_limit(PageResult& result, const ScriptHeap& heap, std::string_view file_name,
+                  const PageLimits& limits) {
+  const std::string page(file_name);
+  if (heap.timed_out()) {
+    result.diagnostics = page + ": the page ran longer than its time limit of " +
+                         describe_seconds(limits.timeout) + " and was stopped\n";
+    result.exit_status = kPageTimedOut;
+  } else if (heap.refused_by_cap()) {
+    result.diagnostics = page + ": the page needed more than its memory limit of " +
+                         describe_bytes(limits.memory_bytes) + " and was stopped\n";
+    result.exit_status = kPageOutOfMemory;
+  } else {
+    result.diagnostics = page + ": out of memory; the page was stopped\n";
+    result.exit_status = kPageOutOfMemory;
+  }
+}
+
+// The steps of running a page, inside one protected call: the engine's
+// errors, out of memory included, end here rather than in its fatal handler.
+struct PageRun {
+  std::string_view source;
+  std::string_view file_name;
+  PageState* state;
+  bool compiled = false;
+};
+
+duk_ret_t run_protected(duk_context* ctx, void* udata) {
+  auto& run = *static_cast<PageRun*>(udata);
   install_value_helpers(ctx);
   install_object_handler(ctx);
-  install_globals(ctx, &result.page);
+  install_globals(ctx, run.state);
+  std::string source;
+  append_engine_from_utf8(source, run.source);
+  duk_push_lstring(ctx, run.file_name.data(), run.file_name.size());
+  duk_compile_lstring_filename(ctx, 0, source.data(), source.size());
+  run.compiled = true;
+  duk_call(ctx, 0);
+  return 0;
+}
 
-  duk_push_lstring(ctx, file_name.data(), file_name.size());
-  if (duk_pcompile_lstring_filename(ctx, 0, source.data(), source.size()) != 0) {
-    result.diagnostics = describe_error(ctx, file_name);
+}  // namespace
+
+PageResult run_page(std::string_view source, std::string_view file_name, const PageLimits& limits) {
+  PageResult result;
+  if (source.size() > kMaxPageSourceBytes) {
+    result.diagnostics = std::string(file_name) + ": the page script is larger than " +
+                         describe_bytes(kMaxPageSourceBytes) + "\n";
     result.exit_status = kPageNotCompiled;
-  } else if (duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS) {
-    result.diagnostics = describe_error(ctx, file_name);
-    result.exit_status = kPageFailed;
+    return result;
   }
-  duk_pop(ctx);
-  duk_destroy_heap(ctx);  // collects the page's objects, releasing them
+  try {
+    ScriptHeap heap(limits.timeout, limits.memory_bytes);
+    duk_context* ctx = heap.context();
+    if (ctx == nullptr) {
+      report_limit(result, heap, file_name, limits);
+      return result;
+    }
+    PageState state{&result.page, &heap};
+    PageRun run{source, file_name, &state};
+    if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
+      if (heap.timed_out() || heap.refused_memory()) {
+        report_limit(result, heap, file_name, limits);
+      } else {
+        result.diagnostics = describe_error(ctx, file_name);
+        result.exit_status = run.compiled ? kPageFailed : kPageNotCompiled;
+      }
+    } else if (heap.timed_out()) {
+      report_limit(result, heap, file_name, limits);
+    }
+    duk_pop(ctx);
+    // The heap goes here, collecting the page's objects and releasing them.
+  } catch (const std::bad_alloc&) {
+    result.diagnostics = std::string(file_name) + ": out of memory; the page was stopped\n";
+    result.exit_status = kPageOutOfMemory;
+  }
   return result;
 }
 

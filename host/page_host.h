@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,15 +15,31 @@ namespace vantrel::host {
 enum ExitStatus : int {
   kPageWritten = 0,
   kPageFailed = 1,       // an error the page did not catch
-  kPageNotCompiled = 2,  // a syntax error
+  kPageNotCompiled = 2,  // a syntax error, or a page script too large to run
+  // 3 is the command's "component library not loaded"
+  kPageTimedOut = 4,     // the page ran past its time limit and was stopped
+  kPageOutOfMemory = 5,  // the page needed more memory than its cap (or the system) allows
 };
 
+// What one page may use. The defaults suit a page that builds a few large
+// components; zero lifts a limit.
+struct PageLimits {
+  std::chrono::milliseconds timeout{std::chrono::seconds(30)};
+  // The script heap plus the page text held in memory.
+  std::size_t memory_bytes = std::size_t{256} << 20;
+};
+
+// Larger page scripts are refused before they are compiled.
+constexpr std::size_t kMaxPageSourceBytes = std::size_t{16} << 20;
+
 struct PageResult {
-  std::string page;         // what the page wrote, byte for byte
+  std::string page;         // what the page wrote, byte for byte (valid UTF-8)
   std::string diagnostics;  // for standard error; empty when the page ran through
   int exit_status = kPageWritten;
 };
 
-PageResult run_page(std::string_view source, std::string_view file_name);
+// What the page wrote before it failed or was stopped stays in the result.
+PageResult run_page(std::string_view source, std::string_view file_name,
+                    const PageLimits& limits = {});
 
 }  // namespace vantrel::host

@@ -1,5 +1,6 @@
 #include "host/script_values.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -10,15 +11,26 @@ namespace vantrel::host {
 
 namespace {
 
+// Dates are taken apart and built with the engine's own Date methods,
+// captured before any page runs: nothing a page replaces (globals, a Date's
+// prototype, the value's own properties) is called. getTime throws for
+// anything but a real Date.
 constexpr const char kHelpers[] = R"js((function () {
+  var method = function (f) { return Function.prototype.call.bind(f); };
+  var NativeDate = Date, proto = Date.prototype;
+  var getTime = method(proto.getTime), getFullYear = method(proto.getFullYear),
+      getMonth = method(proto.getMonth), getDate = method(proto.getDate),
+      getHours = method(proto.getHours), getMinutes = method(proto.getMinutes),
+      getSeconds = method(proto.getSeconds);
   return {
     dateParts: function (value) {
-      if (!(value instanceof Date) || isNaN(value.getTime())) return null;
-      return [value.getFullYear(), value.getMonth() + 1, value.getDate(),
-              value.getHours(), value.getMinutes(), value.getSeconds()];
+      var time = getTime(value);
+      if (time !== time) return null;
+      return [getFullYear(value), getMonth(value) + 1, getDate(value),
+              getHours(value), getMinutes(value), getSeconds(value)];
     },
     makeDate: function (year, month, day, hour, minute, second) {
-      return new Date(year, month - 1, day, hour, minute, second);
+      return new NativeDate(year, month - 1, day, hour, minute, second);
     }
   };
 })())js";
@@ -32,11 +44,15 @@ void push_helper(duk_context* ctx, const char* name) {
   duk_remove(ctx, -2);
 }
 
-int part(duk_context* ctx, duk_idx_t array, duk_uarridx_t i) {
+// Element `i` of the array at `array` as an int; false unless it is a whole
+// number in range.
+bool part(duk_context* ctx, duk_idx_t array, duk_uarridx_t i, int& out) {
   duk_get_prop_index(ctx, array, i);
-  const int value = static_cast<int>(duk_get_number(ctx, -1));
+  const double value = duk_get_number_default(ctx, -1, NAN);
   duk_pop(ctx);
-  return value;
+  if (!(value >= INT_MIN && value <= INT_MAX) || value != std::trunc(value)) return false;
+  out = static_cast<int>(value);
+  return true;
 }
 
 Variant read_object(duk_context* ctx, duk_idx_t index) {
@@ -45,9 +61,14 @@ Variant read_object(duk_context* ctx, duk_idx_t index) {
   Variant value = Variant::object();
   if (duk_pcall(ctx, 1) == DUK_EXEC_SUCCESS && duk_is_array(ctx, -1)) {
     const duk_idx_t parts = duk_get_top_index(ctx);
-    const CivilDate date{part(ctx, parts, 0), part(ctx, parts, 1), part(ctx, parts, 2)};
-    const TimeOfDay time{part(ctx, parts, 3), part(ctx, parts, 4), part(ctx, parts, 5)};
-    if (is_real_date(date.year, date.month, date.day)) value = Variant(make_date(date, time));
+    CivilDate date{};
+    TimeOfDay time{};
+    if (part(ctx, parts, 0, date.year) && part(ctx, parts, 1, date.month) &&
+        part(ctx, parts, 2, date.day) && part(ctx, parts, 3, time.hour) &&
+        part(ctx, parts, 4, time.minute) && part(ctx, parts, 5, time.second) &&
+        is_real_date(date.year, date.month, date.day)) {
+      value = Variant(make_date(date, time));
+    }
   }
   duk_pop(ctx);
   return value;
@@ -65,6 +86,16 @@ void install_value_helpers(duk_context* ctx) {
   }
   duk_put_prop_string(ctx, -2, DUK_HIDDEN_SYMBOL("valueHelpers"));
   duk_pop(ctx);
+}
+
+void push_text(duk_context* ctx, std::string_view utf8) {
+  if (!has_astral(utf8)) {
+    duk_push_lstring(ctx, utf8.data(), utf8.size());
+    return;
+  }
+  std::string text;
+  append_engine_from_utf8(text, utf8);
+  duk_push_lstring(ctx, text.data(), text.size());
 }
 
 std::string read_utf8(duk_context* ctx, duk_idx_t index) {
@@ -124,7 +155,7 @@ void push_variant(duk_context* ctx, const Variant& value) {
       duk_push_number(ctx, value.double_value());
       return;
     case Variant::Kind::String:
-      duk_push_lstring(ctx, value.string().data(), value.string().size());
+      push_text(ctx, value.string());
       return;
     case Variant::Kind::Date: {
       const auto date = civil_date_of(value.date());

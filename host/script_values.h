@@ -3,6 +3,7 @@
 #include <duktape.h>
 
 #include <string>
+#include <string_view>
 
 #include "frame/variant.h"
 
@@ -14,8 +15,8 @@
 // and back: Empty -> undefined, Null -> null, Boolean -> boolean,
 // numbers -> number, String -> string, Date -> Date.
 //
-// None of these raises a script error: dates are taken apart and built by
-// small script helpers run under protection.
+// None of these raises a script error or runs page code: dates are taken
+// apart and built by small script helpers run under protection.
 namespace vantrel::host {
 
 // Compiles the helpers into the global stash; call once per heap.
@@ -23,6 +24,10 @@ void install_value_helpers(duk_context* ctx);
 
 Variant read_variant(duk_context* ctx, duk_idx_t index);
 void push_variant(duk_context* ctx, const Variant& value);
+
+// Pushes UTF-8 text as a script string (characters outside the basic plane
+// as two units, as scripts expect).
+void push_text(duk_context* ctx, std::string_view utf8);
 
 // The string at `index` as UTF-8 (the empty string for a non-string).
 std::string read_utf8(duk_context* ctx, duk_idx_t index);

@@ -25,6 +25,10 @@ struct Runtime {
   std::vector<ClassRecord> classes;
   std::vector<TypeLibraryRecord> type_libraries;
   std::map<std::string, LoadedLibrary> libraries;  // by canonical path
+  // The canonical path of each path a loaded library was asked for: creating
+  // an object resolves its server's path once, not on every call (resolving
+  // takes a system call per path component). An entry goes with its library.
+  std::map<std::string, std::string, std::less<>> canonical_paths;
 };
 
 Runtime& runtime() {
@@ -44,7 +48,8 @@ void set_error(std::string* error, std::string text) {
 // Loads a library once (the caller holds the mutex).
 HResult load_library(Runtime& rt, const std::string& path, LoadedLibrary** out,
                      std::string* error) {
-  const std::string key = canonical_path(path);
+  const auto known = rt.canonical_paths.find(path);
+  const std::string key = known != rt.canonical_paths.end() ? known->second : canonical_path(path);
   auto found = rt.libraries.find(key);
   if (found == rt.libraries.end()) {
     void* handle = dlopen(key.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -60,6 +65,7 @@ HResult load_library(Runtime& rt, const std::string& path, LoadedLibrary** out,
     library.can_unload_now = reinterpret_cast<DllCanUnloadNowFn>(dlsym(handle, "DllCanUnloadNow"));
     found = rt.libraries.emplace(key, library).first;
   }
+  if (known == rt.canonical_paths.end()) rt.canonical_paths.emplace(path, key);
   *out = &found->second;
   return result::kOk;
 }
@@ -149,6 +155,28 @@ HResult unregister_server(const std::string& path, std::string* error) {
   return call_registration(path, "DllUnregisterServer", error);
 }
 
+namespace {
+
+// The class object for a record, from the library that serves it (the caller
+// holds the mutex).
+HResult class_object(Runtime& rt, const ClassRecord& record, const Guid& iid, void** out,
+                     std::string* error) {
+  LoadedLibrary* library = nullptr;
+  if (const HResult hr = load_library(rt, record.server_path, &library, error); failed(hr)) {
+    return hr;
+  }
+  if (library->get_class_object == nullptr) {
+    set_error(error, record.server_path + " has no entry point DllGetClassObject");
+    return result::kEntryPointMissing;
+  }
+  const HResult hr = library->get_class_object(&record.clsid, &iid, out);
+  if (failed(hr))
+    set_error(error, record.server_path + " refused class " + to_string(record.clsid));
+  return hr;
+}
+
+}  // namespace
+
 HResult get_class_object(const Guid& clsid, const Guid& iid, void** out, std::string* error) {
   if (out == nullptr) return result::kPointer;
   *out = nullptr;
@@ -160,29 +188,24 @@ HResult get_class_object(const Guid& clsid, const Guid& iid, void** out, std::st
     set_error(error, "class " + to_string(clsid) + " is not registered");
     return result::kClassNotRegistered;
   }
-  LoadedLibrary* library = nullptr;
-  if (const HResult hr = load_library(rt, record->server_path, &library, error); failed(hr)) {
-    return hr;
-  }
-  if (library->get_class_object == nullptr) {
-    set_error(error, record->server_path + " has no entry point DllGetClassObject");
-    return result::kEntryPointMissing;
-  }
-  const HResult hr = library->get_class_object(&clsid, &iid, out);
-  if (failed(hr)) set_error(error, record->server_path + " refused class " + to_string(clsid));
-  return hr;
+  return class_object(rt, *record, iid, out, error);
 }
 
 HResult create_object(std::string_view prog_id, Dispatch** out, std::string* error) {
   if (out == nullptr) return result::kPointer;
   *out = nullptr;
-  const std::optional<ClassRecord> record = registry_find_class(prog_id);
-  if (!record) {
+  // One look-up under the lock, the record used in place (not copied).
+  Runtime& rt = runtime();
+  std::lock_guard lock(rt.mutex);
+  const auto record = std::find_if(rt.classes.begin(), rt.classes.end(), [&](const ClassRecord& r) {
+    return equals_ignoring_case(r.prog_id, prog_id);
+  });
+  if (record == rt.classes.end()) {
     set_error(error, "no class is registered as '" + std::string(prog_id) + "'");
     return result::kInvalidClassString;
   }
   void* factory_pointer = nullptr;
-  HResult hr = get_class_object(record->clsid, kIidClassFactory, &factory_pointer, error);
+  HResult hr = class_object(rt, *record, kIidClassFactory, &factory_pointer, error);
   if (failed(hr)) return hr;
   auto* factory = static_cast<ClassFactory*>(factory_pointer);
   void* object = nullptr;
@@ -203,6 +226,8 @@ void free_unused_libraries() {
     LoadedLibrary& library = it->second;
     if (library.can_unload_now != nullptr && library.can_unload_now() == result::kOk) {
       dlclose(library.handle);
+      std::erase_if(rt.canonical_paths,
+                    [&](const auto& entry) { return entry.second == it->first; });
       it = rt.libraries.erase(it);
     } else {
       ++it;

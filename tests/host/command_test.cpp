@@ -99,11 +99,13 @@ TEST(Command, ErrorsGoToStandardErrorWithTheirExitStatus) {
 TEST(Command, HelpAndUsage) {
   const Outcome help = vantrel("--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("Usage: vantrel run FILE|-"), std::string::npos);
+  EXPECT_NE(help.out.find("Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-"),
+            std::string::npos);
   const Outcome run_help = vantrel("run --help");
   EXPECT_EQ(run_help.status, 0);
-  for (const char* topic : {"Server.CreateObject(progId)", "Response.Write(value)",
-                            "SOURCE: error NUMBER: DESCRIPTION", "Exit status"}) {
+  for (const char* topic :
+       {"Server.CreateObject(progId)", "Response.Write(value)", "SOURCE: error NUMBER: DESCRIPTION",
+        "Exit status", "--timeout SECONDS", "--memory-limit SIZE", "past its time limit"}) {
     EXPECT_NE(run_help.out.find(topic), std::string::npos) << topic;
   }
   EXPECT_NE(help.out.find("compat-script"), std::string::npos);
@@ -111,10 +113,43 @@ TEST(Command, HelpAndUsage) {
        {"", "frobnicate", "run", "run a b", "run --verbose", "compat-script extra"}) {
     const Outcome usage = vantrel(args);
     EXPECT_EQ(usage.status, 2) << args;
-    EXPECT_NE(usage.err.find("Usage: vantrel run FILE|-"), std::string::npos) << args;
+    EXPECT_NE(usage.err.find("Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-"),
+              std::string::npos)
+        << args;
     EXPECT_EQ(usage.out, "") << args;
   }
   EXPECT_NE(vantrel("frobnicate").err.find("unknown command 'frobnicate'"), std::string::npos);
+}
+
+TEST(Command, LimitsAndWriteFailures) {
+  const Outcome endless = vantrel("run --timeout 0.2 -", "Response.Write('kept'); for (;;) {}");
+  EXPECT_EQ(endless.status, 4);
+  EXPECT_EQ(endless.out, "kept");
+  EXPECT_EQ(endless.err,
+            "<stdin>: the page ran longer than its time limit of 0.2 s and was stopped\n");
+  const Outcome greedy = vantrel("run --memory-limit=8m -", "var s = 'x'; for (;;) s += s;");
+  EXPECT_EQ(greedy.status, 5);
+  EXPECT_EQ(greedy.err,
+            "<stdin>: the page needed more than its memory limit of 8 MiB and was stopped\n");
+  for (const char* args : {"run --timeout -1 -", "run --timeout x -", "run --memory-limit 5X -",
+                           "run --memory-limit -", "run --timeout"}) {
+    EXPECT_EQ(vantrel(args).status, 2) << args;
+  }
+
+  // A page that cannot be written out is a failure, not a success: disk
+  // full, and a reader that has gone.
+  const std::string stem = ::testing::TempDir() + "/unwritable_" + std::to_string(getpid());
+  std::ofstream(stem + ".js") << "Response.Write(new Array(1 << 20).join('x'));";
+  for (const char* redirect : {" >/dev/full", " | true"}) {
+    SCOPED_TRACE(redirect);
+    const std::string command = std::string("{ '") + VANTREL_COMMAND_PATH + "' run '" + stem +
+                                ".js' 2>'" + stem + ".err'; echo $? >'" + stem + ".status'; }" +
+                                redirect;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(slurp(stem + ".status"), "1\n");
+    EXPECT_TRUE(
+        slurp(stem + ".err").starts_with("vantrel: cannot write the page to standard output: "));
+  }
 }
 
 }  // namespace

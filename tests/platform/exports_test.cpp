@@ -179,6 +179,12 @@ TEST_F(ClassObjects, CanUnloadOnlyWithoutLiveObjectsOrLocks) {
   EXPECT_EQ(exports.can_unload_now(), result::kOk);
   free_unused_libraries();
   EXPECT_EQ(loaded_library_count(), 0u);
+
+  // Unloaded, the library is found and loaded again for the next object.
+  ASSERT_EQ(create_object("Vantrel.Tree", &object, &error), result::kOk) << error;
+  EXPECT_EQ(loaded_library_count(), 1u);
+  object->release();
+  free_unused_libraries();
 }
 
 TEST_F(ClassObjects, CreatingAnUnknownClassFailsWithAReason) {

@@ -1,0 +1,192 @@
+// Every output method beside one copy and one allocation plus copy of as
+// many bytes as it returns. "First" is the first call of an object (it
+// carries the client script or the strip header), "later" any call after it.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench/goals/measure.h"
+#include "bench/goals/table.h"
+#include "components/autocomplete/autocomplete.h"
+#include "components/calendar/calendar.h"
+#include "components/popupmenu/popupmenu.h"
+#include "components/progressbar/progressbar.h"
+#include "components/tabs/tabs.h"
+#include "components/tree/tree.h"
+
+namespace vantrel::goals {
+namespace {
+
+// Calls per timed batch: each on its own copy of the prepared object, made
+// before the clock starts, so the object's state never runs out.
+constexpr std::size_t kBatch = 400;
+
+struct OutputCase {
+  std::string what;
+  // Makes kBatch fresh objects; then call(i) calls the method on object i and
+  // returns the size of its output (the output itself is freed, as a caller
+  // frees it).
+  std::function<void()> prepare;
+  std::function<std::size_t(std::size_t)> call;
+};
+
+template <class T, class Call>
+OutputCase output_case(std::string what, T prototype, Call call) {
+  auto objects = std::make_shared<std::vector<T>>();
+  return {std::move(what), [objects, prototype] { objects->assign(kBatch, prototype); },
+          [objects, call](std::size_t i) {
+            std::string out = call((*objects)[i]);
+            benchmark::DoNotOptimize(out.data());
+            return out.size();
+          }};
+}
+
+Calendar calendar() {
+  Calendar cal;
+  Variant date(std::string_view("2/14/2003"));
+  cal.LetActiveDate(date);
+  return cal;
+}
+
+template <class T, class Call>
+T after(T object, Call call) {
+  call(object);
+  return object;
+}
+
+Tabs strip() {
+  Tabs tabs;
+  tabs.LetTabName("Overview");
+  tabs.LetTabWidth(90);
+  tabs.LetPanelWidth(500);
+  tabs.LetPanelHeight(300);
+  tabs.LetTabCount(5);
+  return tabs;
+}
+
+Tree tree() {
+  Tree tree;
+  tree.LetTextClass("menu");
+  return tree;
+}
+
+PopupMenu menu(int rows) {
+  PopupMenu menu;
+  for (int i = 0; i < rows; ++i) {
+    if (i % 10 == 0) {
+      menu.AddMenuTitle("Section");
+    } else if (i % 10 == 9) {
+      menu.AddHorizontalRule("images/pixel.gif");
+    } else {
+      menu.AddMenuItem("Open the order", "parent.location.href='order.asp'", "images/open.gif");
+    }
+  }
+  return menu;
+}
+
+ProgressBar bar() {
+  ProgressBar bar;
+  Variant max(std::int32_t{250}), color(std::string_view("008000"));
+  bar.LetMax(max);
+  bar.LetColor(color);
+  return bar;
+}
+
+std::vector<OutputCase> cases() {
+  const auto embed = [](AutoComplete& ac) {
+    return ac.EmbedAutoComplete("State", "StateList", true, true);
+  };
+  const auto embedded = [](Calendar& cal) {
+    Variant name(std::string_view("cal1"));
+    return cal.DisplayEmbedded(name);
+  };
+  const auto popup = [](Calendar& cal) {
+    Variant name(std::string_view("StartDate"));
+    return cal.DisplayPopup(name);
+  };
+  const auto write_tab = [](Tabs& tabs) {
+    Variant name(std::string_view("Overview")), url(std::string_view("overview.html"));
+    return tabs.WriteTab(name, url);
+  };
+  const auto expand_collapse = [](Tree& t) { return t.WriteExpandCollapse(); };
+  const auto initialize = [](Tree& t) { return t.Initialize(); };
+  const auto header = [](Tree& t) { return t.WriteMenuHeader("Reports"); };
+  const auto node = [](Tree& t) {
+    return t.WriteNode("Stock levels", "reports/stock.asp", "main", "");
+  };
+  const auto node_image = [](Tree& t) {
+    return t.WriteNode("Sales by region", "reports/sales.asp", "main", "/images/icons/chart.gif");
+  };
+  const auto footer = [](Tree& t) { return t.WriteMenuFooter(); };
+  const auto show = [](bool hide) {
+    return [hide](ProgressBar& b) {
+      Variant during(hide), after_value(hide);
+      return b.Show(during, after_value);
+    };
+  };
+  const Tree started = after(tree(), initialize);
+  return {
+      output_case("AutoComplete.EmbedAutoComplete first", AutoComplete(), embed),
+      output_case("AutoComplete.EmbedAutoComplete later", after(AutoComplete(), embed), embed),
+      output_case("Calendar.DisplayEmbedded first", calendar(), embedded),
+      output_case("Calendar.DisplayEmbedded later", after(calendar(), embedded), embedded),
+      output_case("Calendar.DisplayPopup first", calendar(), popup),
+      output_case("Calendar.DisplayPopup later", after(calendar(), popup), popup),
+      output_case("PopupMenu.EmbedPopupMenu 5 rows", menu(5),
+                  [](PopupMenu& m) { return m.EmbedPopupMenu(); }),
+      output_case("PopupMenu.EmbedPopupMenu 50 rows", menu(50),
+                  [](PopupMenu& m) { return m.EmbedPopupMenu(); }),
+      output_case("ProgressBar.Show", bar(), show(false)),
+      output_case("ProgressBar.Show hiding both", bar(), show(true)),
+      output_case("ProgressBar.SetValue", bar(),
+                  [](ProgressBar& b) {
+                    Variant value(std::int32_t{125});
+                    return b.SetValue(value);
+                  }),
+      output_case("ProgressBar.HideOutput", bar(),
+                  [](ProgressBar& b) {
+                    Variant hidden(false);
+                    return b.HideOutput(hidden);
+                  }),
+      output_case("Tabs.WriteTab first", strip(), write_tab),
+      output_case("Tabs.WriteTab later", after(strip(), write_tab), write_tab),
+      output_case("Tree.WriteExpandCollapse first", tree(), expand_collapse),
+      output_case("Tree.WriteExpandCollapse later", started, expand_collapse),
+      output_case("Tree.Initialize first", tree(), initialize),
+      output_case("Tree.Initialize later", started, initialize),
+      output_case("Tree.WriteMenuHeader first", tree(), header),
+      output_case("Tree.WriteMenuHeader later", started, header),
+      output_case("Tree.WriteNode", after(started, header), node),
+      output_case("Tree.WriteNode with image", after(started, header), node_image),
+      output_case("Tree.WriteMenuFooter", after(started, header), footer),
+  };
+}
+
+}  // namespace
+
+void add_output_rows(const Settings& settings, Table& table) {
+  for (OutputCase& c : cases()) {
+    c.prepare();
+    const std::size_t bytes = c.call(0);
+    CopyBaselines baselines(bytes);
+    std::vector<double> method, copy, allocate_copy, ratio;
+    for (int round = 0; round < settings.rounds; ++round) {
+      c.prepare();
+      const double m = per_call_ns(kBatch, c.call);
+      const double a = baselines.allocate_and_copy_ns(kBatch);
+      const double k = baselines.copy_ns(kBatch);
+      method.push_back(m);
+      allocate_copy.push_back(a);
+      copy.push_back(k);
+      ratio.push_back(m / a);
+    }
+    const double r = median(ratio);
+    const double limit = bytes >= 2048 ? 1.5 : 2.0;
+    table.push_back({"Output methods", c.what,
+                     format("%.0f ns for %zu B; memcpy %.0f ns, alloc+copy %.0f ns; %.2fx",
+                            median(method), bytes, median(copy), median(allocate_copy), r),
+                     format("<= %.1fx alloc+copy", limit), r <= limit});
+  }
+}
+
+}  // namespace vantrel::goals

@@ -1,0 +1,116 @@
+#include "host/script_engine.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using Budget = vantrel::host::ScriptHeap::Budget;
+
+// Asked by the engine at every instruction-count interrupt.
+int vantrel_engine_out_of_time(void* udata) {
+  auto* budget = static_cast<Budget*>(udata);
+  if (budget == nullptr || !budget->has_deadline) return 0;
+  if (!budget->timed_out && std::chrono::steady_clock::now() >= budget->deadline) {
+    budget->timed_out = true;
+  }
+  return budget->timed_out ? 1 : 0;
+}
+
+namespace vantrel::host {
+
+namespace {
+
+// Each block starts with its size, padded to keep the engine's alignment.
+struct alignas(std::max_align_t) Header {
+  std::size_t size;
+};
+
+bool admit(Budget& budget, std::size_t more) {
+  if (budget.cap != 0 && (more > budget.cap || budget.in_use > budget.cap - more)) {
+    budget.refused_by_cap = true;
+    return false;
+  }
+  return true;
+}
+
+void* allocate(void* udata, duk_size_t size) {
+  auto& budget = *static_cast<Budget*>(udata);
+  if (size > SIZE_MAX - sizeof(Header) || !admit(budget, size)) return nullptr;
+  auto* header = static_cast<Header*>(std::malloc(sizeof(Header) + size));
+  if (header == nullptr) {
+    budget.refused_by_system = true;
+    return nullptr;
+  }
+  header->size = size;
+  budget.in_use += size;
+  return header + 1;
+}
+
+void release(void* udata, void* block) {
+  if (block == nullptr) return;
+  auto& budget = *static_cast<Budget*>(udata);
+  Header* header = static_cast<Header*>(block) - 1;
+  budget.in_use -= header->size;
+  std::free(header);
+}
+
+void* reallocate(void* udata, void* block, duk_size_t size) {
+  if (block == nullptr) return allocate(udata, size);
+  if (size == 0) {
+    release(udata, block);
+    return nullptr;
+  }
+  auto& budget = *static_cast<Budget*>(udata);
+  Header* header = static_cast<Header*>(block) - 1;
+  const std::size_t old_size = header->size;
+  if (size > SIZE_MAX - sizeof(Header) || (size > old_size && !admit(budget, size - old_size))) {
+    return nullptr;
+  }
+  auto* moved = static_cast<Header*>(std::realloc(header, sizeof(Header) + size));
+  if (moved == nullptr) {
+    budget.refused_by_system = true;
+    return nullptr;
+  }
+  moved->size = size;
+  budget.in_use = budget.in_use - old_size + size;
+  return moved + 1;
+}
+
+[[noreturn]] void engine_failed(void*, const char* message) {
+  std::fprintf(stderr, "vantrel: the script engine failed: %s\n", message);
+  std::abort();
+}
+
+}  // namespace
+
+ScriptHeap::ScriptHeap(std::chrono::milliseconds timeout, std::size_t memory_bytes) {
+  budget_.cap = memory_bytes;
+  if (timeout.count() > 0) {
+    budget_.has_deadline = true;
+    budget_.deadline = std::chrono::steady_clock::now() + timeout;
+  }
+  ctx_ = duk_create_heap(&allocate, &reallocate, &release, &budget_, &engine_failed);
+}
+
+ScriptHeap::~ScriptHeap() {
+  if (ctx_ != nullptr) duk_destroy_heap(ctx_);
+}
+
+bool ScriptHeap::admit_outside(std::size_t held, std::size_t more) {
+  if (budget_.cap == 0) return true;
+  if (held > budget_.cap || more > budget_.cap - held || !admit(budget_, held + more)) {
+    budget_.refused_by_cap = true;
+    return false;
+  }
+  return true;
+}
+
+void note_out_of_memory(duk_context* ctx) {
+  duk_memory_functions functions{};
+  duk_get_memory_functions(ctx, &functions);
+  if (functions.alloc_func == &allocate && functions.udata != nullptr) {
+    static_cast<Budget*>(functions.udata)->refused_by_system = true;
+  }
+}
+
+}  // namespace vantrel::host
