@@ -272,8 +272,18 @@ const behaviours = {
     noErrors(page);
   },
 
+  // All six on one page: they do not get in each other's way.
   async showcase(t, mode) {
     const page = await load(t, 'showcase', mode);
+    assert.equal(await page.$eval('#progress', (p) => getComputedStyle(p).display), 'none');
+    await h.click(page, '#image_plus');
+    const menu = await treeMenu(page, 1);
+    assert.ok(menu.open && menu.linkLeft >= menu.headingLeft, JSON.stringify(menu));
+    await h.type(page, 'input[name=State]', 'al');
+    assert.equal((await fieldState(page, 'State')).value, 'Alabama');
+    await clickOn(page, () => document.querySelector('img[onclick*=calContextMenu]'), 'button');
+    await clickOn(page, cell, [null, '20'], { frame: await popupFrame(page) });
+    assert.equal(await page.$eval('input[name=DeliveryDate]', (f) => f.value), '2/20/2003');
     noErrors(page);
   },
 };
@@ -282,8 +292,16 @@ const behaviours = {
 
 const broken = {
   async popupsDead(t) {
-    const page = await load(t, 'popupmenu', 'standards', { compat: '0' });
-    assert.match(page.errors.join('\n'), /createPopup/);
+    const menu = await load(t, 'popupmenu', 'standards', { compat: '0' });
+    assert.match(menu.errors.join('\n'), /createPopup/);
+    const calendar = await load(t, 'calendar', 'standards', { compat: '0' });
+    assert.match(calendar.errors.join('\n'), /createPopup/);
+    await clickOn(calendar, () => document.querySelector('img[onclick]'), 'button');
+    // Errors are reported asynchronously.
+    for (let waited = 0; calendar.errors.length < 2 && waited < 3000; waited += 50) {
+      await new Promise((resume) => setTimeout(resume, 50));
+    }
+    assert.match(calendar.errors[1] || '', /document/, 'and each click of the button fails');
   },
   async noCompletion(t) {
     const page = await load(t, 'autocomplete', 'standards', { compat: '0' });
