@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -18,13 +19,17 @@
 #include "client/compat_script.h"
 #include "host/library_dir.h"
 #include "host/page_host.h"
+#include "host/page_source.h"
+#include "host/server_page.h"
 #include "platform/posix/runtime.h"
+#include "server/serve_command.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
     R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
        vantrel run --help
+       vantrel serve [options] SITE_DIR
        vantrel compat-script
        vantrel --help
 
@@ -35,17 +40,21 @@ constexpr std::string_view kHelp =
     R"(vantrel - run page scripts against the Vantrel component library
 
 Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
+       vantrel serve [options] SITE_DIR
        vantrel compat-script
 
 Commands:
   run FILE|-      Run the page script FILE (or standard input for -) and
                   write the page it produces to standard output.
+  serve SITE_DIR  Serve the folder SITE_DIR over HTTP: server pages (.asp)
+                  run for each request, other files are sent as they are.
   compat-script   Print the browser compatibility script (vantrel-compat.js)
                   byte for byte, for a page or a build step to include. Pages
                   load it before the first component output, for example with
                   <script src="vantrel-compat.js"></script> right after <body>.
 
-Run 'vantrel run --help' for what a page script can use.
+Run 'vantrel run --help' for what a page script can use, and
+'vantrel serve --help' for the server's options.
 )";
 
 constexpr std::string_view kRunHelp =
@@ -70,6 +79,14 @@ It has two globals:
                                identifiers are compared without regard to case
   Response.Write(value)        appends value to the page, converted to text by
                                the automation rules (null adds nothing)
+
+A FILE ending in .asp is a server page: HTML with script islands,
+  <% statements %>  <%= expression %>  <%@ LANGUAGE="JScript" %>
+and includes, <!-- #include file="NAME" --> (from the page's folder) and
+<!-- #include virtual="/NAME" --> (from the page's folder as the site root).
+The HTML between islands is written byte for byte; Response.End() stops the
+page. Under vantrel serve a page has the request objects too
+(docs/serve.md).
 
 Objects: obj.Name reads a property, obj.Name = v writes it, obj.Method(a, b)
 calls a method; member names in any case. Arguments become automation values:
@@ -156,20 +173,42 @@ bool write_page(const std::string& page) {
   return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }
 
+// Records the component library with the runtime.
+bool load_library(std::string& error) {
+  std::string reason;
+  const std::string library = library_path();
+  if (vantrel::posix::failed(vantrel::posix::register_server(library, &reason))) {
+    error = "cannot load the component library " + library + ": " + reason;
+    return false;
+  }
+  return true;
+}
+
 int run(const std::string& file, const PageLimits& limits) {
   std::string source;
   if (!read_source(file, source)) {
     std::cerr << "vantrel: cannot read '" << file << "': " << std::strerror(errno) << "\n";
     return kUsageError;
   }
-  std::string reason;
-  const std::string library = library_path();
-  if (vantrel::posix::failed(vantrel::posix::register_server(library, &reason))) {
-    std::cerr << "vantrel: cannot load the component library " << library << ": " << reason << "\n";
+  std::string error;
+  if (!load_library(error)) {
+    std::cerr << "vantrel: " << error << "\n";
     return kLibraryError;
   }
-  const vantrel::host::PageResult result =
-      vantrel::host::run_page(source, file == "-" ? "<stdin>" : file, limits);
+  vantrel::host::PageResult result;
+  if (file != "-" && vantrel::host::is_server_page(file)) {
+    vantrel::host::PageProgram program;
+    const std::filesystem::path path(file);
+    if (!vantrel::host::load_page(path, path.parent_path().empty() ? "." : path.parent_path(), file,
+                                  program, error)) {
+      std::cerr << "vantrel: " << error << "\n";
+      return kUsageError;
+    }
+    vantrel::host::ServerPageHooks hooks(program);
+    result = vantrel::host::run_server_page(hooks, limits);
+  } else {
+    result = vantrel::host::run_page(source, file == "-" ? "<stdin>" : file, limits);
+  }
   vantrel::posix::free_unused_libraries();
   const bool written = write_page(result.page);
   const int write_error = errno;
@@ -251,6 +290,9 @@ extern "C" __attribute__((visibility("default"))) int vantrel_command_main(int a
     if (command == "--help" || command == "-h" || command == "help") {
       std::cout << kHelp;
       return 0;
+    }
+    if (command == "serve") {
+      return vantrel::server::serve_command(argc - 2, argv + 2, &load_library);
     }
     if (command == "compat-script") {
       if (argc > 2) {

@@ -38,6 +38,17 @@ void check_at_most_one_argument(duk_context* ctx) {
   if (duk_get_top(ctx) > 1) raise_wrong_argument_count();
 }
 
+}  // namespace
+
+bool append_to_page(duk_context* ctx, std::string_view text) {
+  PageState& state = state_of(ctx);
+  if (!state.heap->admit_outside(state.page->size(), text.size())) return false;
+  state.page->append(text);
+  return true;
+}
+
+namespace {
+
 // Server.CreateObject(progId)
 duk_ret_t create_object(duk_context* ctx) {
   return run_native(ctx, [&] {
@@ -224,6 +235,7 @@ struct PageRun {
   std::string_view source;
   std::string_view file_name;
   PageState* state;
+  PageHooks* hooks;
   bool compiled = false;
 };
 
@@ -232,6 +244,7 @@ duk_ret_t run_protected(duk_context* ctx, void* udata) {
   install_value_helpers(ctx);
   install_object_handler(ctx);
   install_globals(ctx, run.state);
+  if (run.hooks != nullptr) run.hooks->install(ctx, run.state->page);
   std::string source;
   append_engine_from_utf8(source, run.source);
   duk_push_lstring(ctx, run.file_name.data(), run.file_name.size());
@@ -243,7 +256,8 @@ duk_ret_t run_protected(duk_context* ctx, void* udata) {
 
 }  // namespace
 
-PageResult run_page(std::string_view source, std::string_view file_name, const PageLimits& limits) {
+PageResult run_page(std::string_view source, std::string_view file_name, const PageLimits& limits,
+                    PageHooks* hooks) {
   PageResult result;
   if (source.size() > kMaxPageSourceBytes) {
     result.diagnostics = std::string(file_name) + ": the page script is larger than " +
@@ -259,10 +273,12 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
       return result;
     }
     PageState state{&result.page, &heap};
-    PageRun run{source, file_name, &state};
+    PageRun run{source, file_name, &state, hooks};
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
       if (heap.timed_out() || heap.refused_memory()) {
         report_limit(result, heap, file_name, limits);
+      } else if (hooks != nullptr && hooks->ended()) {
+        // The page stopped itself (Response.End).
       } else {
         result.diagnostics = describe_error(ctx, file_name);
         result.exit_status = run.compiled ? kPageFailed : kPageNotCompiled;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/page_hooks.h"
+
 // Runs a page script with the globals a page expects:
 //   Server.CreateObject(progId)  creates a library object (identifiers in any case);
 //   Response.Write(value)        appends the value, converted to text by the
@@ -39,7 +41,8 @@ struct PageResult {
 };
 
 // What the page wrote before it failed or was stopped stays in the result.
+// `hooks`, when given, adds to the page's globals (see host/page_hooks.h).
 PageResult run_page(std::string_view source, std::string_view file_name,
-                    const PageLimits& limits = {});
+                    const PageLimits& limits = {}, PageHooks* hooks = nullptr);
 
 }  // namespace vantrel::host

@@ -105,6 +105,15 @@ bool ScriptHeap::admit_outside(std::size_t held, std::size_t more) {
   return true;
 }
 
+void set_deadline(duk_context* ctx, std::chrono::steady_clock::time_point deadline) {
+  duk_memory_functions functions{};
+  duk_get_memory_functions(ctx, &functions);
+  if (functions.alloc_func == &allocate && functions.udata != nullptr) {
+    auto& budget = *static_cast<Budget*>(functions.udata);
+    if (budget.has_deadline) budget.deadline = deadline;
+  }
+}
+
 void note_out_of_memory(duk_context* ctx) {
   duk_memory_functions functions{};
   duk_get_memory_functions(ctx, &functions);

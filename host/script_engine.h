@@ -50,6 +50,10 @@ class ScriptHeap {
   duk_context* ctx_ = nullptr;
 };
 
+// Moves the deadline of the heap behind `ctx` (made by ScriptHeap with a
+// time limit); a page that has timed out stays timed out.
+void set_deadline(duk_context* ctx, std::chrono::steady_clock::time_point deadline);
+
 // Records that the host ran out of memory while serving the heap behind
 // `ctx` (a C++ allocation failed), for heaps made by ScriptHeap.
 void note_out_of_memory(duk_context* ctx);

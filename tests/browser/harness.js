@@ -123,9 +123,10 @@ async function centre(page, selector, frame = page.mainFrame()) {
   return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
 }
 
-async function click(page, selector, options = {}) {
-  const { x, y } = await centre(page, selector, options.frame);
-  await page.mouse.click(x, y, options);
+// options: `frame` (default the page's), and the mouse's (button, count, delay).
+async function click(page, selector, { frame, ...mouse } = {}) {
+  const { x, y } = await centre(page, selector, frame);
+  await page.mouse.click(x, y, mouse);
 }
 
 // Focuses the field by a click, then types `text` key by key.

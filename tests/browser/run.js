@@ -30,18 +30,17 @@ function noErrors(page) {
 }
 
 // Clicks (real mouse input) the element the page function returns.
-async function clickOn(page, find, arg, options = {}) {
-  const frame = options.frame || page.mainFrame();
+async function clickOn(page, find, arg, { frame = page.mainFrame(), ...mouse } = {}) {
   const handle = (await frame.evaluateHandle(find, arg)).asElement();
   assert.ok(handle, `nothing found to click for ${arg}`);
   const box = await handle.boundingBox();
   assert.ok(box, `${arg} is not displayed`);
-  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, options);
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, mouse);
   return box;
 }
 
-// A calendar cell by its text, in the grid below `root` (default the document).
-// (the `nth` one, default the first).
+// The `nth` (default first) innermost cell with this text below the element
+// `rootId` (or anywhere).
 const cell = ([rootId, text, nth = 0]) => {
   const root = rootId ? document.getElementById(rootId) : document;
   return [...root.querySelectorAll('td')].filter((td) =>
@@ -198,6 +197,7 @@ const behaviours = {
     await page.mouse.click(600, 500);
     assert.equal((await popupState(page)).open, false, 'a click outside closes it');
     await page.mouse.click(200, 150, { button: 'right' });
+    noErrors(page);
     const navigation = page.waitForNavigation();
     await clickOn(page, printCell, 'Help', { frame: await popupFrame(page) });
     await navigation;

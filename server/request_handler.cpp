@@ -1,0 +1,178 @@
+#include "server/request_handler.h"
+
+#include <malloc.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "client/compat_script.h"
+#include "host/page_source.h"
+#include "server/page_request.h"
+#include "server/site_paths.h"
+#include "server/static_files.h"
+
+namespace vantrel::server {
+
+namespace {
+
+constexpr std::string_view kCompatPath = "/vantrel-compat.js";
+constexpr std::string_view kCompatTag = "<script src=\"/vantrel-compat.js\"></script>\n";
+constexpr std::size_t kMaxStaticFile = 256 * 1024 * 1024;
+
+bool is_loopback(const std::string& address) {
+  return address.starts_with("127.") || address == "::1" || address == "localhost";
+}
+
+void answer(ResponseStream& out, int status, std::vector<Header> headers = {}) {
+  const std::string_view text = status_text(status);
+  headers.insert(headers.begin(), {"Content-Type", "text/html; charset=utf-8"});
+  out.send_whole(text, headers, error_page(text));
+}
+
+// Puts the compatibility script's tag first in a page, after a leading
+// document type declaration (which must stay first).
+void insert_compat_tag(std::string& page) {
+  std::size_t at = 0;
+  if (page.size() >= 9 && equals_ignoring_case(std::string_view(page).substr(0, 9), "<!doctype")) {
+    const std::size_t close = page.find('>');
+    at = close == std::string::npos ? 0 : close + 1;
+    if (at < page.size() && page[at] == '\r') ++at;
+    if (at < page.size() && page[at] == '\n') ++at;
+  }
+  page.insert(at, kCompatTag);
+}
+
+}  // namespace
+
+RequestHandler::RequestHandler(const ServerOptions& options)
+    : options_(options), show_details_(is_loopback(options.bind)), started_(std::time(nullptr)) {}
+
+void RequestHandler::refuse(ResponseStream& out, int status) {
+  out.close_after();
+  answer(out, status);
+}
+
+void RequestHandler::handle(const HttpRequest& request, const Peer& peer, ResponseStream& out,
+                            std::string& problem) const {
+  if (request.path == kCompatPath) return serve_compat_script(request, out);
+  const SiteTarget target = resolve_site_path(options_.site, request.path);
+  switch (target.kind) {
+    case SiteTarget::Kind::BadRequest:
+      return answer(out, 400);
+    case SiteTarget::Kind::NotFound:
+      return answer(out, 404);
+    case SiteTarget::Kind::Redirect:
+      return answer(
+          out, 301,
+          {{"Location", target.location + (request.query.empty() ? "" : "?" + request.query)}});
+    case SiteTarget::Kind::File:
+      return serve_file(request, target.file, out);
+    case SiteTarget::Kind::Page:
+      return serve_page(request, target.url_path, target.file, peer, out, problem);
+  }
+}
+
+void RequestHandler::serve_file(const HttpRequest& request, const std::filesystem::path& file,
+                                ResponseStream& out) const {
+  if (request.method != "GET" && request.method != "HEAD") {
+    return answer(out, 405, {{"Allow", "GET, HEAD"}});
+  }
+  struct stat info {};
+  if (stat(file.c_str(), &info) != 0 || static_cast<std::size_t>(info.st_size) > kMaxStaticFile) {
+    return answer(out, 404);
+  }
+  const std::string modified = http_date(info.st_mtime);
+  std::vector<Header> headers = {{"Content-Type", std::string(content_type_for(file.native()))},
+                                 {"Last-Modified", modified}};
+  const std::string since = request.header("if-modified-since");
+  if (!since.empty()) {
+    const auto when = parse_http_date(since);
+    if (when && info.st_mtime <= *when)
+      return out.send_whole(status_text(304), headers, {}), void();
+  }
+  std::string body;
+  if (request.method == "GET") {
+    std::ifstream in(file, std::ios::binary);
+    body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) return answer(out, 500);
+    out.send_whole(status_text(200), headers, body);
+  } else {
+    // HEAD: the length the body would have.
+    headers.push_back({"Content-Length", std::to_string(info.st_size)});
+    out.send_whole(status_text(200), headers, {});
+  }
+}
+
+void RequestHandler::serve_compat_script(const HttpRequest& request, ResponseStream& out) const {
+  if (request.method != "GET" && request.method != "HEAD") {
+    return answer(out, 405, {{"Allow", "GET, HEAD"}});
+  }
+  // It changes only with the server: its start is its modification time.
+  std::vector<Header> headers = {{"Content-Type", "text/javascript; charset=utf-8"},
+                                 {"Last-Modified", http_date(started_)}};
+  const auto since = parse_http_date(request.header("if-modified-since"));
+  if (since && started_ <= *since) return out.send_whole(status_text(304), headers, {}), void();
+  out.send_whole(status_text(200), headers, client::compat_script());
+}
+
+void RequestHandler::fail_page(ResponseStream& out, std::string_view status,
+                               const std::string& details) const {
+  out.send_whole(status, {{"Content-Type", "text/html; charset=utf-8"}},
+                 error_page(status, show_details_ ? details : std::string()));
+}
+
+void RequestHandler::serve_page(const HttpRequest& request, const std::string& script_name,
+                                const std::filesystem::path& file, const Peer& peer,
+                                ResponseStream& out, std::string& problem) const {
+  if (request.method != "GET" && request.method != "HEAD" && request.method != "POST") {
+    return answer(out, 405, {{"Allow", "GET, HEAD, POST"}});
+  }
+  host::PageProgram program;
+  if (!host::load_page(file, options_.site, script_name, program, problem)) {
+    return fail_page(out, status_text(500), problem);
+  }
+  RequestInfo info;
+  info.http = &request;
+  info.script_name = script_name;
+  info.site_root = options_.site;
+  info.page_file = file;
+  info.remote_address = peer.remote_address;
+  info.remote_port = peer.remote_port;
+  info.local_address = peer.local_address;
+  info.local_port = peer.local_port;
+  PageRequest page(program, info, out, static_cast<int>(options_.timeout.count()));
+  if (options_.compat_script) page.set_first_part_filter(&insert_compat_tag);
+  host::PageLimits limits;
+  limits.timeout = options_.timeout;
+  limits.memory_bytes = options_.memory_limit;
+  host::PageResult result = host::run_server_page(page, limits);
+
+  if (result.exit_status == host::kPageOutOfMemory) {
+    // Give the freed heap back to the system rather than keep it for a
+    // thread that may never need it again.
+    malloc_trim(0);
+  }
+  if (result.exit_status != host::kPageWritten) {
+    problem = result.diagnostics;
+    while (!problem.empty() && problem.back() == '\n') problem.pop_back();
+    if (out.started()) {
+      // The status went out with the first part: cut the response short so
+      // the client sees it is incomplete.
+      out.close_after();
+      return;
+    }
+    // A page stopped by its time limit: the server is busy, not broken.
+    return fail_page(out, status_text(result.exit_status == host::kPageTimedOut ? 503 : 500),
+                     problem);
+  }
+  if (!out.started()) {
+    if (options_.compat_script) insert_compat_tag(result.page);
+    out.send_whole(page.status, page.headers(), result.page);
+    return;
+  }
+  out.send_part(result.page);
+  out.finish_stream();
+}
+
+}  // namespace vantrel::server

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "server/http_message.h"
+
+// Writes one response to a client socket: whole (with Content-Length), or
+// streamed in parts (chunked on HTTP/1.1; on HTTP/1.0 the body runs until
+// the connection closes). A HEAD request gets the head alone. A client that
+// has gone away makes every later write a no-op.
+namespace vantrel::server {
+
+class ResponseStream {
+ public:
+  ResponseStream(int fd, const HttpRequest& request);
+
+  // `status` is the status line's text, "200 OK"; `headers` are added after
+  // Date and Server and before the framing headers.
+  bool send_whole(std::string_view status, const std::vector<Header>& headers,
+                  std::string_view body);
+  bool start_stream(std::string_view status, const std::vector<Header>& headers);
+  bool send_part(std::string_view part);
+  bool finish_stream();
+
+  // Leave the connection open after this response?
+  bool keep_alive() const { return keep_alive_ && !failed_; }
+  void close_after() { keep_alive_ = false; }
+  bool started() const { return started_; }
+  bool failed() const { return failed_; }
+  int status_code() const { return status_code_; }
+  std::size_t body_bytes() const { return body_bytes_; }
+
+ private:
+  std::string head(std::string_view status, const std::vector<Header>& headers) const;
+  bool send(std::string_view a, std::string_view b = {}, std::string_view c = {});
+
+  int fd_;
+  bool head_only_;
+  bool chunked_ = false;
+  bool keep_alive_;
+  bool started_ = false;
+  bool failed_ = false;
+  int minor_version_;
+  int status_code_ = 0;
+  std::size_t body_bytes_ = 0;
+};
+
+// A short HTML page for an error status.
+std::string error_page(std::string_view status, std::string_view detail = {});
+
+}  // namespace vantrel::server
