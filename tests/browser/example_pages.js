@@ -4,6 +4,7 @@
 //   ...?mode=standards               with <!DOCTYPE html> in front
 //   ...?compat=0                     without the compatibility script line
 //   ...?compat=late                  the script line moved to the page's end
+//   ...?compat=head                  the script line moved into a <head>
 //   ...?stream=KEY                   sent in parts, one per progress_update
 //                                    call, each held until release(KEY)
 // and the script itself at /vantrel-compat.js, as `vantrel compat-script` prints it.
@@ -21,10 +22,12 @@ const SCRIPT_LINE = '<script src="vantrel-compat.js"></script>\r\n';
 
 function variant(page, query) {
   let html = page;
-  if (query.get('compat') === '0' || query.get('compat') === 'late') {
+  const compat = query.get('compat') || '1';
+  if (compat !== '1') {
     if (!html.includes(SCRIPT_LINE)) throw new Error('page lacks the script line');
     html = html.replace(SCRIPT_LINE, '');
-    if (query.get('compat') === 'late') html = html.replace('</body>', SCRIPT_LINE + '</body>');
+    if (compat === 'late') html = html.replace('</body>', SCRIPT_LINE + '</body>');
+    if (compat === 'head') html = html.replace('<html>', '<html><head>' + SCRIPT_LINE + '</head>');
   }
   if (query.get('mode') === 'standards') html = '<!DOCTYPE html>\r\n' + html;
   return html;

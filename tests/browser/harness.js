@@ -49,14 +49,23 @@ function availableEngines(wanted = Object.keys(ENGINES)) {
 async function launch(engine) {
   const { executable, browser } = ENGINES[engine];
   const options = { browser, executablePath: executable, headless: true };
+  let profile = null;
   if (engine === 'chromium') {
-    const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-chromium-'));
+    profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-chromium-'));
     options.args = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run',
       `--user-data-dir=${profile}`];
   }
   const instance = await loadPuppeteer().launch(options);
   instance.engine = engine;
+  if (profile) {
+    // The profile goes once the browser has exited (close() waits for that).
+    const close = instance.close.bind(instance);
+    instance.close = async () => {
+      await close();
+      fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    };
+  }
   return instance;
 }
 

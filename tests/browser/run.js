@@ -14,8 +14,9 @@ const MODES = ['quirks', 'standards'];
 
 // --- helpers over one page -------------------------------------------------
 
-// Loads examples/NAME.js's page in `mode`; `compat` '1' (default), '0' or 'late'.
-async function load(t, name, mode, { compat = '1', stream = false, wait = true } = {}) {
+// Loads examples/NAME.js's page in `mode`; `compat` '1' (default), '0', 'late'
+// or 'head'.
+async function load(t, name, mode, { compat = t.compat || '1', stream = false, wait = true } = {}) {
   const query = `?mode=${mode}&compat=${compat}${stream ? `&stream=${stream}` : ''}`;
   if (!wait) {
     const page = t.track(await h.newPage(t.browser));
@@ -352,6 +353,11 @@ async function main() {
           for (const [name, run] of Object.entries(behaviours)) {
             cases.push({ name: `${engine}.${mode}.${name}`, run: (t) => run(t, mode) });
           }
+        }
+        // As the Windows form includes it: in <head>.
+        for (const name of ['calendarPopup', 'popupMenu', 'progressBar']) {
+          cases.push({ name: `${engine}.in-head.${name}`,
+            run: (t) => behaviours[name]({ ...t, compat: 'head' }, 'standards') });
         }
         for (const [name, run] of Object.entries(broken)) {
           cases.push({ name: `${engine}.without-script.${name}`, run });

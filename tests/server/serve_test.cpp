@@ -420,6 +420,40 @@ TEST(ServeErrors, DetailsGoToTheClientOnlyOnLoopbackAndAlwaysToTheLog) {
   }
 }
 
+TEST(ServeDemoSite, EveryPageRunsAndAnOrderIsStreamedBack) {
+  ServedSite site(VANTREL_DEMO_SITE);
+  for (const char* page : {"/", "/products.asp", "/products.asp?bare=1", "/shipping.asp",
+                           "/help.asp", "/site.css", "/images/calendar.svg"}) {
+    EXPECT_EQ(site.get(page).status, 200) << page;
+  }
+  const Reply order = site.request("POST", "/place_order.asp",
+                                   "Content-Type: application/x-www-form-urlencoded\r\n",
+                                   "Customer=%3Cb%3EAnn&State=Texas&Quantity=2");
+  EXPECT_EQ(order.status, 200);
+  EXPECT_EQ(order.header("Transfer-Encoding"), "chunked");
+  EXPECT_NE(order.body.find("progress_update(6);"), std::string::npos);
+  EXPECT_NE(order.body.find("<td id=\"posted-Customer\">&lt;b&gt;Ann</td>"), std::string::npos);
+  EXPECT_NE(order.body.find("<td id=\"posted-State\">Texas</td>"), std::string::npos);
+  EXPECT_EQ(site.get("/place_order.asp").status, 302);
+  EXPECT_EQ(site.get("/includes/menu.inc").status, 404);
+}
+
+TEST(ServePages, AChangedIncludeIsReadAgain) {
+  namespace fs = std::filesystem;
+  const std::map<std::string, std::string> files = {
+      {"page.asp", "<!-- #include file=\"part.inc\" -->"}, {"part.inc", "one"}};
+  ServedSite site(files);
+  const auto an_hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* name : {"/page.asp", "/part.inc"}) {
+    fs::last_write_time(site.dir + name, an_hour_ago);
+  }
+  EXPECT_EQ(site.get("/page.asp").body, "one");
+  EXPECT_EQ(site.get("/page.asp").body, "one");
+  std::ofstream(site.dir + "/part.inc", std::ios::binary) << "two";  // the same size
+  fs::last_write_time(site.dir + "/part.inc", an_hour_ago + std::chrono::seconds(1));
+  EXPECT_EQ(site.get("/page.asp").body, "two");
+}
+
 TEST(ServeShutdown, RunningRequestsFinishAndNewOnesAreRefused) {
   const std::map<std::string, std::string> files = {
       {"slow.asp",
