@@ -243,7 +243,7 @@ void report_limit(PageResult& result, const ScriptHeap& heap, std::string_view f
 // The steps of running a page, inside one protected call: the engine's
 // errors, out of memory included, end here rather than in its fatal handler.
 struct PageRun {
-  std::string_view source;
+  std::string_view source;  // as the engine reads it (append_engine_from_utf8)
   std::string_view file_name;
   PageState* state;
   PageHooks* hooks;
@@ -256,10 +256,8 @@ duk_ret_t run_protected(duk_context* ctx, void* udata) {
   install_object_handler(ctx);
   install_globals(ctx, run.state);
   if (run.hooks != nullptr) run.hooks->install(ctx, run.state->page);
-  std::string source;
-  append_engine_from_utf8(source, run.source);
   duk_push_lstring(ctx, run.file_name.data(), run.file_name.size());
-  duk_compile_lstring_filename(ctx, 0, source.data(), source.size());
+  duk_compile_lstring_filename(ctx, 0, run.source.data(), run.source.size());
   run.compiled = true;
   duk_call(ctx, 0);
   return 0;
@@ -284,7 +282,9 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
       return result;
     }
     PageState state{&result.page, &heap};
-    PageRun run{source, file_name, &state, hooks};
+    std::string engine_source;
+    append_engine_from_utf8(engine_source, source);
+    PageRun run{engine_source, file_name, &state, hooks};
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
       if (heap.timed_out() || heap.refused_memory()) {
         report_limit(result, heap, file_name, limits);
