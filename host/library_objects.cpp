@@ -14,29 +14,15 @@ namespace vantrel::host {
 
 namespace {
 
-// Hidden keys (a leading 0xFF byte: out of a script's reach), as arrays so
-// the engine's literal cache can look them up by address.
-constexpr char kDispatchKey[] =
-    "\xFF"
-    "dispatch";
-constexpr char kTargetKey[] =
-    "\xFF"
-    "target";
-constexpr char kMemberKey[] =
-    "\xFF"
-    "member";
-constexpr char kAutomationKey[] =
-    "\xFF"
-    "automation";
-constexpr char kMethodsKey[] =
-    "\xFF"
-    "methods";
-constexpr char kHandlerKey[] =
-    "\xFF"
-    "objectHandler";
-constexpr char kFinalizerKey[] =
-    "\xFF"
-    "objectFinalizer";
+// Hidden keys (a leading 0xFF byte, octal 377: out of a script's reach), as
+// arrays so the engine's literal cache can look them up by address.
+constexpr char kDispatchKey[] = "\377dispatch";
+constexpr char kTargetKey[] = "\377target";
+constexpr char kMemberKey[] = "\377member";
+constexpr char kAutomationKey[] = "\377automation";
+constexpr char kMethodsKey[] = "\377methods";
+constexpr char kHandlerKey[] = "\377objectHandler";
+constexpr char kFinalizerKey[] = "\377objectFinalizer";
 
 // A member name as the engine holds it. Member names are ASCII, so the
 // engine's bytes are compared as they are; text that is not ASCII matches

@@ -17,9 +17,7 @@ namespace vantrel::host {
 
 namespace {
 
-constexpr char kPageKey[] =
-    "\xFF"
-    "page";
+constexpr char kPageKey[] = "\377page";
 
 // What the page's globals write to, found through the heap's stash.
 struct PageState {
