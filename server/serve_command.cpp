@@ -162,10 +162,13 @@ int supervise(HttpServer& server, const sigset_t& signals) {
       }
       int status = 0;
       if (waitpid(child, &status, WNOHANG) != child) continue;
-      if (WIFEXITED(status)) return stops > 1 ? kUnfinished : WEXITSTATUS(status);
-      if (stops > 0) return kUnfinished;
-      std::cerr << "vantrel serve: the serving process died of signal " << WTERMSIG(status) << " ("
-                << strsignal(WTERMSIG(status)) << "); starting a new one\n";
+      if (stops > 0) return stops == 1 && WIFEXITED(status) ? WEXITSTATUS(status) : kUnfinished;
+      // Unasked, the child never ends: it failed (a crash, an abort).
+      std::cerr << "vantrel serve: the serving process "
+                << (WIFSIGNALED(status)
+                        ? std::string("died of signal ") + strsignal(WTERMSIG(status))
+                        : "ended with status " + std::to_string(WEXITSTATUS(status)))
+                << "; starting a new one\n";
       const auto now = std::chrono::steady_clock::now();
       crashes.push_back(now);
       std::erase_if(crashes, [&](auto when) { return now - when > std::chrono::minutes(1); });

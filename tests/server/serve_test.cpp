@@ -472,9 +472,11 @@ TEST(ServeCrash, ANewProcessTakesOverAfterACrash) {
   const int first = site.serving_pid();
   ASSERT_GT(first, 0);
   kill(first, SIGSEGV);
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
-  EXPECT_EQ(site.get("/page.asp").body, "2");
+  for (int wait = 0; wait < 100 && site.serving_pid() == first; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
   EXPECT_NE(site.serving_pid(), first);
+  EXPECT_EQ(site.get("/page.asp").body, "2");
   EXPECT_EQ(site.stop(), 0);
 }
 
