@@ -10,8 +10,9 @@
 install(TARGETS vantrel_launcher RUNTIME DESTINATION bin)
 install(TARGETS vantrel_command vantrel_library vantrel_runtime LIBRARY DESTINATION lib)
 install(TARGETS vantrel_frame ARCHIVE DESTINATION lib)
-install(FILES frame/guid.h frame/library.h frame/members.h frame/variant.h
-        DESTINATION include/vantrel/frame)
+# The frame's headers all go (they include one another and only the standard
+# library), with the runtime's.
+install(DIRECTORY frame/ DESTINATION include/vantrel/frame FILES_MATCHING PATTERN "*.h")
 install(FILES platform/posix/com.h platform/posix/runtime.h
         DESTINATION include/vantrel/platform/posix)
 install(FILES README.md DESTINATION share/doc/vantrel)

@@ -86,17 +86,6 @@ std::optional<DispId> find_dispatch_id(std::span<const Member> members,
   return std::nullopt;
 }
 
-const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
-  const std::span<const Member> members = cls.members();
-  const MemberIndex& index = cls.binding->index;
-  for (std::size_t slot = MemberIndex::form_slot(id, kind); index.by_form[slot] != 0;
-       slot = MemberIndex::next(slot)) {
-    const Member& member = members[index.by_form[slot] - 1];
-    if (member.id == id && member.kind == kind) return &member;
-  }
-  return nullptr;
-}
-
 const Member* find_member(std::span<const Member> members, DispId id, MemberKind kind) noexcept {
   for (const Member& member : members) {
     if (member.id == id && member.kind == kind) return &member;

@@ -20,7 +20,15 @@ std::optional<DispId> find_dispatch_id(std::span<const Member> members,
                                        std::string_view name) noexcept;
 
 // The member with this id and kind, or nullptr.
-const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept;
+inline const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
+  const MemberIndex& index = cls.binding->index;
+  for (std::size_t slot = MemberIndex::form_slot(id, kind); index.by_form[slot] != 0;
+       slot = MemberIndex::next(slot)) {
+    const Member& member = cls.binding->members[index.by_form[slot] - 1u];
+    if (member.id == id && member.kind == kind) return &member;
+  }
+  return nullptr;
+}
 const Member* find_member(std::span<const Member> members, DispId id, MemberKind kind) noexcept;
 
 // Whether a member with this id exists in the given kind.

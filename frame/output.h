@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -58,9 +59,13 @@ class Output {
     text_.append(text, N - 1);
   }
   void put(const Variant& value) { append_text(text_, value); }
+  // Written in place, in the number's own width: a 16-bit value needs no
+  // 64-bit division and no call.
   template <std::integral T>
   requires(!std::is_same_v<T, bool> && !std::is_same_v<T, char>) void put(T number) {
-    append_number(text_, static_cast<std::int64_t>(number));
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    text_.append(digits, static_cast<std::size_t>(end - digits));
   }
 
   std::string text_;

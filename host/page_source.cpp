@@ -157,6 +157,7 @@ class Expander {
 
     const auto index = static_cast<std::uint32_t>(program_.files.size());
     program_.files.push_back(name);
+    program_.sources.push_back(file);
     stack_.push_back(file);
     std::string_view rest = *source;
     long line = 1;

@@ -30,6 +30,7 @@ struct PageProgram {
   std::vector<std::string> blocks;  // the literal HTML, in order
   std::vector<std::string> files;   // the page first, then its includes, as named for people
   std::vector<SourceLine> lines;    // where script line n comes from: lines[n - 1]
+  std::vector<std::filesystem::path> sources;  // the files read, canonical
 
   // "FILE:LINE" of a script line.
   std::string where(long script_line) const;

@@ -78,6 +78,18 @@ struct Connection {
     return got > 0;
   }
 
+  // After refusing a request whose body was not read: stop sending and read
+  // what the client still sends for a moment, so that closing does not
+  // reset the connection before the client has read the answer.
+  void drain() {
+    shutdown(fd, SHUT_WR);
+    timeval tv{1, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    char sink[16 * 1024];
+    for (int i = 0; i < 64 && recv(fd, sink, sizeof sink, 0) > 0; ++i) {
+    }
+  }
+
   void send_text(std::string_view text) const {
     (void)::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
   }
@@ -299,6 +311,7 @@ void HttpServer::serve(std::unique_ptr<Connection> connection) {
     std::string problem;
     if (read == Read::Refused) {
       RequestHandler::refuse(out, status);
+      connection->drain();
     } else {
       if (stopping_) out.close_after();
       try {

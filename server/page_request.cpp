@@ -127,10 +127,13 @@ duk_ret_t request_total_bytes(duk_context* ctx) {
 
 // ---- Response --------------------------------------------------------------
 
+// Response.Flush(): when the client has gone, the page stops (there is no
+// one left to write for).
 duk_ret_t response_flush(duk_context* ctx) {
   PageRequest& page = self(ctx);
-  if (!page.ended()) page.flush();
-  return 0;
+  if (page.ended() || page.flush()) return 0;
+  page.push_end(ctx);
+  return duk_throw(ctx);
 }
 
 duk_ret_t response_clear(duk_context* ctx) {

@@ -128,10 +128,9 @@ void RequestHandler::serve_page(const HttpRequest& request, const std::string& s
   if (request.method != "GET" && request.method != "HEAD" && request.method != "POST") {
     return answer(out, 405, {{"Allow", "GET, HEAD, POST"}});
   }
-  host::PageProgram program;
-  if (!host::load_page(file, options_.site, script_name, program, problem)) {
-    return fail_page(out, status_text(500), problem);
-  }
+  const std::shared_ptr<const host::PageProgram> program =
+      pages_.get(file, options_.site, script_name, problem);
+  if (program == nullptr) return fail_page(out, status_text(500), problem);
   RequestInfo info;
   info.http = &request;
   info.script_name = script_name;
@@ -141,7 +140,7 @@ void RequestHandler::serve_page(const HttpRequest& request, const std::string& s
   info.remote_port = peer.remote_port;
   info.local_address = peer.local_address;
   info.local_port = peer.local_port;
-  PageRequest page(program, info, out, static_cast<int>(options_.timeout.count()));
+  PageRequest page(*program, info, out, static_cast<int>(options_.timeout.count()));
   if (options_.compat_script) page.set_first_part_filter(&insert_compat_tag);
   host::PageLimits limits;
   limits.timeout = options_.timeout;

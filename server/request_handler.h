@@ -4,6 +4,7 @@
 #include <string>
 
 #include "server/http_message.h"
+#include "server/page_cache.h"
 #include "server/response_stream.h"
 #include "server/server_options.h"
 
@@ -42,6 +43,7 @@ class RequestHandler {
   const ServerOptions& options_;
   bool show_details_;  // error details go to the client only on loopback
   std::time_t started_;
+  mutable PageCache pages_;
 };
 
 }  // namespace vantrel::server

@@ -1,5 +1,6 @@
 #include "server/serve_command.h"
 
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -163,6 +164,11 @@ int serve_command(int argc, char** argv, bool (*load_library)(std::string& error
     std::cerr << "vantrel serve: " << error << "\n";
     return kStartError;
   }
+
+  // Large blocks (a page's big strings and arrays) come from the system and
+  // go back to it when freed, rather than staying with the allocator after a
+  // page that used much memory.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 
   // Signals are taken by one thread; the others never see them.
   sigset_t signals;

@@ -27,13 +27,16 @@ runs_showcase() {  # WHAT COMMAND
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 runs_showcase "installed under a prefix" "$work/prefix/bin/vantrel"
 for file in include/vantrel/platform/posix/runtime.h include/vantrel/frame/variant.h \
-            lib/libvantrel.so lib/libvantrel_runtime.so share/doc/vantrel/README.md; do
+            lib/libvantrel.so lib/libvantrel_runtime.so share/vantrel/vantrel-compat.js \
+            share/doc/vantrel/README.md; do
   [ -f "$work/prefix/$file" ] || fail "the install has no $file"
 done
-# The browser's compatibility script comes with client/ (when it is there).
-if [ -f "$source/client/CMakeLists.txt" ]; then
-  [ -n "$(ls "$work/prefix/share/vantrel" 2>/dev/null)" ] || fail "the install has no share/vantrel/"
-fi
+
+# The installed headers are complete: a host compiles against them alone.
+printf '#include "platform/posix/runtime.h"\nint main() { return vantrel::posix::failed(0); }\n' \
+  >"$work/host.cpp"
+c++ -std=c++20 -fsyntax-only -I "$work/prefix/include/vantrel" "$work/host.cpp" ||
+  fail "the installed headers do not compile on their own"
 
 mv "$work/prefix" "$work/moved"
 runs_showcase "installed, then moved" "$work/moved/bin/vantrel"

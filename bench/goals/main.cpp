@@ -23,9 +23,10 @@ std::string format(const char* pattern, ...) {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vantrel_goals [--rounds N] [--all] --pages DIR --peers render.py\n"
+    "usage: vantrel_goals [--rounds N] [--all] [--only PART] --pages DIR --peers render.py\n"
     "  --rounds N  repeat every comparison N times and keep the median (default 21)\n"
-    "  --all       list every row, not only the goals missed and one line per section\n";
+    "  --all       list every row, not only the goals missed and one line per section\n"
+    "  --only PART measure one part only: outputs, binding or host\n";
 
 void print(const Table& table, bool all) {
   std::string section;
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   using namespace vantrel::goals;
   Settings settings;
   bool all = false;
+  std::string only;
   for (int i = 1; i < argc; ++i) {
     const auto value = [&] { return i + 1 < argc ? argv[++i] : ""; };
     if (std::strcmp(argv[i], "--rounds") == 0) {
@@ -66,6 +68,12 @@ int main(int argc, char** argv) {
       settings.pages_dir = value();
     } else if (std::strcmp(argv[i], "--peers") == 0) {
       settings.peers_script = value();
+    } else if (std::strcmp(argv[i], "--only") == 0) {
+      only = value();
+      if (only != "outputs" && only != "binding" && only != "host") {
+        std::fputs(kUsage, stderr);
+        return 2;
+      }
     } else if (std::strcmp(argv[i], "--all") == 0) {
       all = true;
     } else {
@@ -84,9 +92,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   Table table;
-  add_output_rows(settings, table);
-  add_binding_rows(settings, table);
-  add_page_host_rows(settings, table);
+  if (only.empty() || only == "outputs") add_output_rows(settings, table);
+  if (only.empty() || only == "binding") add_binding_rows(settings, table);
+  if (only.empty() || only == "host") add_page_host_rows(settings, table);
   print(table, all);
   int missed = 0;
   for (const Row& row : table) missed += row.met ? 0 : 1;

@@ -50,18 +50,24 @@ std::size_t Tree::ScriptSize() const {
          kTreeScriptCollapsedImages * CollapsedImage.size();
 }
 
-std::string Tree::Initialize() {
-  Output out(ScriptSize());
+void Tree::WriteScript(Output& out) const {
   out.fill(kTreeScript, ExpandedImage, CollapsedImage, ExpandedImage, ExpandedImage, CollapsedImage,
            ExpandedImage, CollapsedImage);
+}
+
+std::string Tree::Initialize() {
+  Output out(ScriptSize());
+  WriteScript(out);
   ScriptWritten = true;
   return std::move(out).take();
 }
 
+// The script goes straight into the call's own output, ahead of its markup.
 Output Tree::StartOutput(std::size_t markup) {
   if (ScriptWritten) return Output(markup);
   Output out(ScriptSize() + markup);
-  out.add(Initialize());
+  WriteScript(out);
+  ScriptWritten = true;
   return out;
 }
 

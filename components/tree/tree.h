@@ -53,10 +53,11 @@ class Tree {
   friend struct TreeTestAccess;  // tests set MenuCount near its limit directly
 
   std::size_t ScriptSize() const;
+  void WriteScript(Output& out) const;
   // Starts an output with room for `markup` more bytes, the script in front
   // if this object has not returned it yet. Callers make every check that
   // can raise before this and append at most `markup` bytes after it, so the
-  // flag that Initialize sets is never left set by a failing call.
+  // flag that the script sets is never left set by a failing call.
   Output StartOutput(std::size_t markup);
 
   std::string Width = "1";

@@ -1,6 +1,7 @@
 // The vantrel command as a user runs it: exit status, standard output and
 // standard error.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,6 +55,25 @@ TEST(Command, RunsAPageFromStandardInputOrAFile) {
 }
 
 // Each example page, as `scripts/run-example NAME` prints it.
+TEST(Command, RunsAServerPageWithItsIncludes) {
+  const std::string dir = ::testing::TempDir() + "/pages_" + std::to_string(getpid());
+  mkdir(dir.c_str(), 0700);
+  std::ofstream(dir + "/page.asp", std::ios::binary)
+      << "<%@ LANGUAGE=\"JScript\" %><p>\r\n<!-- #include file=\"part.inc\" -->"
+         "<% Response.End() %>not written";
+  std::ofstream(dir + "/part.inc", std::ios::binary) << "<%= 6 * 7 %>\n<% if (false) { %>x<% } %>";
+  const Outcome ran = vantrel("run '" + dir + "/page.asp'");
+  EXPECT_EQ(ran.status, 0) << ran.err;
+  EXPECT_EQ(ran.out, "<p>\r\n42\n");
+
+  std::ofstream(dir + "/bad.asp", std::ios::binary) << "<%@ LANGUAGE=VBScript %>";
+  const Outcome refused = vantrel("run '" + dir + "/bad.asp'");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("bad.asp:1: the page language 'VBScript' is not supported"),
+            std::string::npos)
+      << refused.err;
+}
+
 TEST(Command, EveryExamplePrintsItsPage) {
   for (const std::string name :
        {"autocomplete", "calendar", "popupmenu", "progressbar", "showcase", "tabs", "tree"}) {

@@ -65,7 +65,18 @@ ServedSite::ServedSite(const std::map<std::string, std::string>& files,
     std::ofstream(file, std::ios::binary) << content;
   }
   fs::create_directories(dir);
-  errors_file = dir + ".err";
+  start(options);
+}
+
+ServedSite::ServedSite(const std::string& existing_dir) : dir(existing_dir) {
+  owns_dir = false;
+  start({});
+}
+
+void ServedSite::start(const std::vector<std::string>& options) {
+  static int servers = 0;
+  errors_file = ::testing::TempDir() + "/serve_" + std::to_string(getpid()) + "_" +
+                std::to_string(++servers) + ".err";
   int out[2];
   if (pipe(out) != 0) return;
   pid = fork();
@@ -95,7 +106,7 @@ ServedSite::ServedSite(const std::map<std::string, std::string>& files,
 
 ServedSite::~ServedSite() {
   stop();
-  fs::remove_all(dir);
+  if (owns_dir) fs::remove_all(dir);
   fs::remove(errors_file);
 }
 

@@ -20,6 +20,8 @@ class ServedSite {
   // `files`: path in the site -> content. `options` go before the site.
   ServedSite(const std::map<std::string, std::string>& files,
              const std::vector<std::string>& options = {});
+  // Serves a folder that exists already (left in place).
+  explicit ServedSite(const std::string& existing_dir);
   ~ServedSite();
   ServedSite(const ServedSite&) = delete;
   ServedSite& operator=(const ServedSite&) = delete;
@@ -34,8 +36,10 @@ class ServedSite {
   // Stops the server with SIGTERM; its exit status.
   int stop();
   int connect_client() const;
+  void start(const std::vector<std::string>& options);
 
   int port = 0;
+  bool owns_dir = true;
   int pid = -1;
   std::string dir;          // the site
   std::string errors_file;  // the server's standard error
