@@ -151,6 +151,9 @@ TEST(Command, LimitsAndWriteFailures) {
   EXPECT_EQ(greedy.status, 5);
   EXPECT_EQ(greedy.err,
             "<stdin>: the page needed more than its memory limit of 8 MiB and was stopped\n");
+  const Outcome endless_file = vantrel("run /dev/zero");
+  EXPECT_EQ(endless_file.status, 2);
+  EXPECT_EQ(endless_file.err, "/dev/zero: the page script is larger than 16 MiB\n");
   for (const char* args : {"run --timeout -1 -", "run --timeout x -", "run --memory-limit 5X -",
                            "run --memory-limit -", "run --timeout"}) {
     EXPECT_EQ(vantrel(args).status, 2) << args;
