@@ -116,7 +116,12 @@ duk_ret_t request_collection(duk_context* ctx) {
           return push_text(ctx, std::nullopt);
       }
     }
-    return push_text(ctx, look_up(page, collection, text_argument(ctx, 0)));
+    try {
+      return push_text(ctx, look_up(page, collection, text_argument(ctx, 0)));
+    } catch (const AutomationError& e) {
+      push_automation_error(ctx, e.number(), "Request", e.description());
+      return Outcome::Raise;
+    }
   });
 }
 

@@ -150,6 +150,8 @@ TEST_F(Serve, RequestObjects) {
        "a+b%26c%2F%C3%A9~"},
       {"Response.Write(Server.MapPath('/x/y.txt') == Server.MapPath('x/y.txt'))", "/run.asp", "",
        "", "True"},
+      {"try { Request.QueryString({}) } catch (e) { Response.Write(e.number + e.source) }",
+       "/run.asp", "", "", "13Request"},
       {"try { Server.MapPath('../../etc') } catch (e) { Response.Write(e.description) }",
        "/run.asp", "", "", "the path '../../etc' lies outside the site"},
   };
