@@ -129,6 +129,9 @@ TEST(Command, HelpAndUsage) {
     EXPECT_NE(run_help.out.find(topic), std::string::npos) << topic;
   }
   EXPECT_NE(help.out.find("compat-script"), std::string::npos);
+  const Outcome compat_help = vantrel("compat-script --help");
+  EXPECT_EQ(compat_help.status, 0);
+  EXPECT_NE(compat_help.out.find("before the first component output"), std::string::npos);
   for (const char* args :
        {"", "frobnicate", "run", "run a b", "run --verbose", "compat-script extra"}) {
     const Outcome usage = vantrel(args);
