@@ -138,8 +138,9 @@ function writeNginxConf(listenPort, upstreamPorts) {
 
   const temp = ['client_body', 'proxy', 'fastcgi', 'uwsgi', 'scgi']
       .map((kind) => `${kind}_temp_path ${path.join(work, kind)};`).join('\n  ');
+  // One process (no master and workers), so that killing it leaves nothing behind.
   fs.writeFileSync(path.join(work, 'nginx.conf'), `daemon off;
-worker_processes 1;
+master_process off;
 pid ${path.join(work, 'nginx.pid')};
 error_log ${path.join(work, 'error.log')} warn;
 events { worker_connections 256; }
