@@ -7,6 +7,7 @@
 
 #include "frame/automation_error.h"
 #include "frame/variant.h"
+#include "host/compiled_scripts.h"
 #include "host/library_objects.h"
 #include "host/script_engine.h"
 #include "host/script_values.h"
@@ -241,12 +242,34 @@ void report_limit(PageResult& result, const ScriptHeap& heap, std::string_view f
 // The steps of running a page, inside one protected call: the engine's
 // errors, out of memory included, end here rather than in its fatal handler.
 struct PageRun {
-  std::string_view source;  // as the engine reads it (append_engine_from_utf8)
+  std::string_view source;  // UTF-8
   std::string_view file_name;
   PageState* state;
   PageHooks* hooks;
   bool compiled = false;
 };
+
+// The page as a function: loaded from the cache when this very text has been
+// compiled before, else compiled (a syntax error raises) and kept.
+void push_page_function(duk_context* ctx, const PageRun& run) {
+  CompiledScripts& cache = CompiledScripts::shared();
+  if (const auto compiled = cache.find(run.file_name, run.source)) {
+    duk_push_external_buffer(ctx);
+    duk_config_buffer(ctx, -1, const_cast<char*>(compiled->data()), compiled->size());
+    duk_load_function(ctx);
+    return;
+  }
+  std::string engine_source;
+  append_engine_from_utf8(engine_source, run.source);
+  duk_push_lstring(ctx, run.file_name.data(), run.file_name.size());
+  duk_compile_lstring_filename(ctx, 0, engine_source.data(), engine_source.size());
+  duk_dup_top(ctx);
+  duk_dump_function(ctx);
+  duk_size_t size = 0;
+  const auto* bytes = static_cast<const char*>(duk_get_buffer(ctx, -1, &size));
+  cache.keep(run.file_name, run.source, std::string(bytes, size));
+  duk_pop(ctx);
+}
 
 duk_ret_t run_protected(duk_context* ctx, void* udata) {
   auto& run = *static_cast<PageRun*>(udata);
@@ -254,8 +277,7 @@ duk_ret_t run_protected(duk_context* ctx, void* udata) {
   install_object_handler(ctx);
   install_globals(ctx, run.state);
   if (run.hooks != nullptr) run.hooks->install(ctx, run.state->page);
-  duk_push_lstring(ctx, run.file_name.data(), run.file_name.size());
-  duk_compile_lstring_filename(ctx, 0, run.source.data(), run.source.size());
+  push_page_function(ctx, run);
   run.compiled = true;
   duk_call(ctx, 0);
   return 0;
@@ -280,9 +302,7 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
       return result;
     }
     PageState state{&result.page, &heap};
-    std::string engine_source;
-    append_engine_from_utf8(engine_source, source);
-    PageRun run{engine_source, file_name, &state, hooks};
+    PageRun run{source, file_name, &state, hooks};
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
       if (heap.timed_out() || heap.refused_memory()) {
         report_limit(result, heap, file_name, limits);

@@ -74,13 +74,40 @@ Variant read_object(duk_context* ctx, duk_idx_t index) {
   return value;
 }
 
+// The helpers, compiled once per process; every heap loads its own copy.
+const std::string& compiled_helpers() {
+  static const std::string compiled = [] {
+    std::string bytes;
+    duk_context* ctx = duk_create_heap_default();
+    if (ctx == nullptr) return bytes;
+    duk_push_string(ctx, "value helpers");
+    if (duk_pcompile_lstring_filename(ctx, DUK_COMPILE_EVAL, kHelpers, sizeof kHelpers - 1) == 0) {
+      duk_dump_function(ctx);
+      duk_size_t size = 0;
+      const auto* data = static_cast<const char*>(duk_get_buffer(ctx, -1, &size));
+      bytes.assign(data, size);
+    }
+    duk_destroy_heap(ctx);
+    return bytes;
+  }();
+  return compiled;
+}
+
+duk_ret_t load_helpers(duk_context* ctx, void*) {
+  const std::string& compiled = compiled_helpers();
+  if (compiled.empty()) return DUK_RET_ERROR;
+  duk_push_external_buffer(ctx);
+  duk_config_buffer(ctx, -1, const_cast<char*>(compiled.data()), compiled.size());
+  duk_load_function(ctx);
+  duk_call(ctx, 0);
+  return 1;
+}
+
 }  // namespace
 
 void install_value_helpers(duk_context* ctx) {
   duk_push_global_stash(ctx);
-  duk_push_string(ctx, "value helpers");
-  if (duk_pcompile_lstring_filename(ctx, DUK_COMPILE_EVAL, kHelpers, sizeof kHelpers - 1) != 0 ||
-      duk_pcall(ctx, 0) != DUK_EXEC_SUCCESS) {
+  if (duk_safe_call(ctx, &load_helpers, nullptr, 0, 1) != DUK_EXEC_SUCCESS) {
     duk_pop(ctx);
     duk_push_object(ctx);
   }

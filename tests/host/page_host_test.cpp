@@ -120,6 +120,37 @@ TEST_F(PageHost, ScriptErrorsNameFileAndLine) {
   EXPECT_EQ(odd.exit_status, kPageFailed);
 }
 
+// Every run after the first loads the page compiled once; it must behave as
+// a fresh compile: a fresh environment, its own text, its own name and lines.
+TEST_F(PageHost, CompiledPagesRunFreshAndFollowTheirText) {
+  const std::string_view counting =
+      "var n = (typeof n === 'undefined' ? 0 : n) + 1;\n"
+      "Array.prototype.seen = (Array.prototype.seen || 0) + 1;\n"
+      "Response.Write(n + ',' + [].seen + ',' + typeof globalLeft); globalLeft = 1;\n";
+  const std::string_view failing = "Response.Write('x');\n\nmissing();\n";
+  const struct {
+    std::string_view source;
+    std::string_view name;
+    std::string_view page;
+    std::string_view diagnostics;
+  } kRuns[] = {
+      {counting, "count.js", "1,1,undefined", ""},
+      {counting, "count.js", "1,1,undefined", ""},
+      {"Response.Write('a');", "same.js", "a", ""},
+      {"Response.Write('b');", "same.js", "b", ""},
+      {"Response.Write('a');", "same.js", "a", ""},
+      {failing, "page.js", "x", "page.js:3: ReferenceError: identifier 'missing' undefined\n"},
+      {failing, "page.js", "x", "page.js:3: ReferenceError: identifier 'missing' undefined\n"},
+      {failing, "other.js", "x", "other.js:3: ReferenceError: identifier 'missing' undefined\n"},
+      {"\n\nthrow new Error('boom');", "other.js", "", "other.js:3: Error: boom\n"},
+  };
+  for (const auto& expected : kRuns) {
+    const PageResult result = run_page(expected.source, expected.name);
+    EXPECT_EQ(result.page, expected.page) << expected.name;
+    EXPECT_EQ(result.diagnostics, expected.diagnostics) << expected.name;
+  }
+}
+
 TEST_F(PageHost, ValuesCrossBothWays) {
   // A member whose result is a value the page reads back: methods are
   // functions, unknown names raise, symbols and other keys stay inert.
