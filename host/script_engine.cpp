@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,9 +24,11 @@ namespace vantrel::host {
 
 namespace {
 
-// Each block starts with its size, padded to keep the engine's alignment.
+// Each block starts with its size and where it came from, padded to keep
+// the engine's alignment.
 struct alignas(std::max_align_t) Header {
   std::size_t size;
+  std::uint32_t size_class;  // of the heap's small blocks; 0: from the system
 };
 
 // Blocks this large come straight from the system and go straight back to
@@ -33,15 +36,30 @@ struct alignas(std::max_align_t) Header {
 // long-running host would hold on to every page's peak.
 constexpr std::size_t kDirect = std::size_t{256} << 10;
 
-Header* obtain(std::size_t size) {
-  if (size < kDirect) return static_cast<Header*>(std::malloc(sizeof(Header) + size));
-  void* block = mmap(nullptr, sizeof(Header) + size, PROT_READ | PROT_WRITE,
-                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  return block == MAP_FAILED ? nullptr : static_cast<Header*>(block);
+Header* obtain(SmallBlocks& small, std::size_t size) {
+  if (sizeof(Header) + size <= SmallBlocks::kLargest) {
+    const std::uint32_t size_class = SmallBlocks::class_of(sizeof(Header) + size);
+    if (auto* header = static_cast<Header*>(small.take(size_class))) {
+      header->size_class = size_class;
+      return header;
+    }
+  }
+  Header* header = nullptr;
+  if (size < kDirect) {
+    header = static_cast<Header*>(std::malloc(sizeof(Header) + size));
+  } else {
+    void* block = mmap(nullptr, sizeof(Header) + size, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    header = block == MAP_FAILED ? nullptr : static_cast<Header*>(block);
+  }
+  if (header != nullptr) header->size_class = 0;
+  return header;
 }
 
-void give_back(Header* header) {
-  if (header->size < kDirect) {
+void give_back(SmallBlocks& small, Header* header) {
+  if (header->size_class != 0) {
+    small.give_back(header, header->size_class);
+  } else if (header->size < kDirect) {
     std::free(header);
   } else {
     munmap(header, sizeof(Header) + header->size);
@@ -50,19 +68,21 @@ void give_back(Header* header) {
 
 // Moves a block to `size` bytes, keeping its contents; null when there is no
 // memory (the block is then as it was). The header's size is the caller's.
-Header* resize(Header* header, std::size_t size) {
+Header* resize(SmallBlocks& small, Header* header, std::size_t size) {
   const std::size_t old_size = header->size;
-  if (old_size < kDirect && size < kDirect) {
+  if (header->size_class != 0) {
+    if (sizeof(Header) + size <= SmallBlocks::class_size(header->size_class)) return header;
+  } else if (old_size < kDirect && size < kDirect &&
+             sizeof(Header) + size > SmallBlocks::kLargest) {
     return static_cast<Header*>(std::realloc(header, sizeof(Header) + size));
-  }
-  if (old_size >= kDirect && size >= kDirect) {
+  } else if (old_size >= kDirect && size >= kDirect) {
     void* moved = mremap(header, sizeof(Header) + old_size, sizeof(Header) + size, MREMAP_MAYMOVE);
     return moved == MAP_FAILED ? nullptr : static_cast<Header*>(moved);
   }
-  Header* moved = obtain(size);
+  Header* moved = obtain(small, size);
   if (moved == nullptr) return nullptr;
   std::memcpy(moved + 1, header + 1, std::min(old_size, size));
-  give_back(header);
+  give_back(small, header);
   return moved;
 }
 
@@ -77,7 +97,7 @@ bool admit(Budget& budget, std::size_t more) {
 void* allocate(void* udata, duk_size_t size) {
   auto& budget = *static_cast<Budget*>(udata);
   if (size > SIZE_MAX - sizeof(Header) || !admit(budget, size)) return nullptr;
-  Header* header = obtain(size);
+  Header* header = obtain(*budget.small, size);
   if (header == nullptr) {
     budget.refused_by_system = true;
     return nullptr;
@@ -92,7 +112,7 @@ void release(void* udata, void* block) {
   auto& budget = *static_cast<Budget*>(udata);
   Header* header = static_cast<Header*>(block) - 1;
   budget.in_use -= header->size;
-  give_back(header);
+  give_back(*budget.small, header);
 }
 
 void* reallocate(void* udata, void* block, duk_size_t size) {
@@ -107,7 +127,7 @@ void* reallocate(void* udata, void* block, duk_size_t size) {
   if (size > SIZE_MAX - sizeof(Header) || (size > old_size && !admit(budget, size - old_size))) {
     return nullptr;
   }
-  Header* moved = resize(header, size);
+  Header* moved = resize(*budget.small, header, size);
   if (moved == nullptr) {
     budget.refused_by_system = true;
     return nullptr;
@@ -124,7 +144,9 @@ void* reallocate(void* udata, void* block, duk_size_t size) {
 
 }  // namespace
 
-ScriptHeap::ScriptHeap(std::chrono::milliseconds timeout, std::size_t memory_bytes) {
+ScriptHeap::ScriptHeap(std::chrono::milliseconds timeout, std::size_t memory_bytes)
+    : small_(memory_bytes != 0 ? memory_bytes : kSmallBlocksUncapped) {
+  budget_.small = &small_;
   budget_.cap = memory_bytes;
   if (timeout.count() > 0) {
     budget_.has_deadline = true;

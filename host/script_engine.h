@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstddef>
 
+#include "host/small_blocks.h"
+
 // A script heap that runs pages under a time limit and a memory cap.
 //
 // Time: the engine stops every few hundred thousand instructions to ask
@@ -43,9 +45,14 @@ class ScriptHeap {
     bool timed_out = false;
     bool refused_by_cap = false;
     bool refused_by_system = false;
+    SmallBlocks* small = nullptr;
   };
 
  private:
+  // The small blocks of a heap without a memory cap stop growing here.
+  static constexpr std::size_t kSmallBlocksUncapped = std::size_t{256} << 20;
+
+  SmallBlocks small_;
   Budget budget_;
   duk_context* ctx_ = nullptr;
 };
