@@ -1,6 +1,9 @@
 #include "host/library_objects.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "frame/automation_error.h"
@@ -11,13 +14,27 @@ namespace vantrel::host {
 
 namespace {
 
-constexpr const char* kDispatchKey = DUK_HIDDEN_SYMBOL("dispatch");
-constexpr const char* kTargetKey = DUK_HIDDEN_SYMBOL("target");
-constexpr const char* kMemberKey = DUK_HIDDEN_SYMBOL("member");
-constexpr const char* kAutomationKey = DUK_HIDDEN_SYMBOL("automation");
+// Hidden keys (a leading 0xFF byte, octal 377: out of a script's reach), as
+// arrays so the engine's literal cache can look them up by address.
+constexpr char kDispatchKey[] = "\377dispatch";
+constexpr char kTargetKey[] = "\377target";
+constexpr char kMemberKey[] = "\377member";
+constexpr char kAutomationKey[] = "\377automation";
+constexpr char kMethodsKey[] = "\377methods";
+constexpr char kHandlerKey[] = "\377objectHandler";
+constexpr char kFinalizerKey[] = "\377objectFinalizer";
+
+// A member name as the engine holds it. Member names are ASCII, so the
+// engine's bytes are compared as they are; text that is not ASCII matches
+// no member either way.
+std::string_view name_at(duk_context* ctx, duk_idx_t index) {
+  duk_size_t size = 0;
+  const char* text = duk_get_lstring(ctx, index, &size);
+  return text == nullptr ? std::string_view() : std::string_view(text, size);
+}
 
 posix::Dispatch* dispatch_of(duk_context* ctx, duk_idx_t target) {
-  duk_get_prop_string(ctx, target, kDispatchKey);
+  duk_get_prop_literal(ctx, target, kDispatchKey);
   auto* object = static_cast<posix::Dispatch*>(duk_get_pointer(ctx, -1));
   duk_pop(ctx);
   return object;
@@ -43,11 +60,25 @@ constexpr std::string_view kReleased = "object already released";
 Outcome call_member(duk_context* ctx, posix::Dispatch* object, DispId id, MemberKind kind,
                     duk_idx_t first, duk_idx_t count) {
   const Held held(object);
-  std::vector<Variant> values;
-  values.reserve(static_cast<std::size_t>(count));
-  for (duk_idx_t i = 0; i < count; ++i) values.push_back(read_variant(ctx, first + i));
-  std::vector<Variant*> args;
-  for (Variant& value : values) args.push_back(&value);
+  // Most calls take a few arguments: those stay on the stack.
+  constexpr std::size_t kInline = 6;
+  const auto size = static_cast<std::size_t>(count);
+  std::array<Variant, kInline> inline_values;
+  std::array<Variant*, kInline> inline_args{};
+  std::vector<Variant> more_values;
+  std::vector<Variant*> more_args;
+  std::span<Variant> values(inline_values.data(), std::min(size, kInline));
+  std::span<Variant*> args(inline_args.data(), values.size());
+  if (size > kInline) {
+    more_values.resize(size);
+    more_args.resize(size);
+    values = more_values;
+    args = more_args;
+  }
+  for (std::size_t i = 0; i < size; ++i) {
+    values[i] = read_variant(ctx, first + static_cast<duk_idx_t>(i));
+    args[i] = &values[i];
+  }
   Variant result;
   posix::ExceptionInfo error;
   const posix::HResult hr = object->invoke(id, kind, args, &result, &error);
@@ -72,9 +103,9 @@ Outcome push_not_supported(duk_context* ctx, posix::Dispatch* object) {
 duk_ret_t call_method(duk_context* ctx) {
   const duk_idx_t count = duk_get_top(ctx);
   duk_push_current_function(ctx);
-  duk_get_prop_string(ctx, -1, kTargetKey);
+  duk_get_prop_literal(ctx, -1, kTargetKey);
   posix::Dispatch* object = dispatch_of(ctx, -1);
-  duk_get_prop_string(ctx, -2, kMemberKey);
+  duk_get_prop_literal(ctx, -2, kMemberKey);
   const auto id = static_cast<DispId>(duk_get_int(ctx, -1));
   duk_pop_3(ctx);
   if (object == nullptr) {
@@ -83,6 +114,33 @@ duk_ret_t call_method(duk_context* ctx) {
   }
   return run_native(ctx,
                     [&] { return call_member(ctx, object, id, MemberKind::Method, 0, count); });
+}
+
+// Pushes the function `obj.Method` returns for member `id` of the target at
+// index 0, named by the key at index 1. It is made once per object and
+// spelling of the name, and kept on the target (so `obj.Method ===
+// obj.Method`); it holds the target, so the object lives as long as the
+// function is reachable.
+void push_method(duk_context* ctx, DispId id) {
+  if (!duk_get_prop_literal(ctx, 0, kMethodsKey)) {
+    duk_pop(ctx);
+    duk_push_bare_object(ctx);
+    duk_dup_top(ctx);
+    duk_put_prop_literal(ctx, 0, kMethodsKey);
+  }
+  duk_dup(ctx, 1);
+  if (!duk_get_prop(ctx, -2)) {
+    duk_pop(ctx);
+    duk_push_c_function(ctx, &call_method, DUK_VARARGS);
+    duk_dup(ctx, 0);
+    duk_put_prop_literal(ctx, -2, kTargetKey);
+    duk_push_int(ctx, id);
+    duk_put_prop_literal(ctx, -2, kMemberKey);
+    duk_dup(ctx, 1);
+    duk_dup(ctx, -2);
+    duk_put_prop(ctx, -4);
+  }
+  duk_remove(ctx, -2);
 }
 
 // Proxy trap get(target, key, receiver).
@@ -97,17 +155,13 @@ duk_ret_t trap_get(duk_context* ctx) {
     return duk_throw(ctx);
   }
   return run_native(ctx, [&] {
-    const auto& members = object->type_info()->members();
-    const auto id = find_dispatch_id(members, read_utf8(ctx, 1));
-    if (id && has_form(members, *id, MemberKind::Method)) {
-      duk_push_c_function(ctx, &call_method, DUK_VARARGS);
-      duk_dup(ctx, 0);
-      duk_put_prop_string(ctx, -2, kTargetKey);
-      duk_push_int(ctx, *id);
-      duk_put_prop_string(ctx, -2, kMemberKey);
+    const ClassDescriptor& cls = *object->type_info();
+    const auto id = find_dispatch_id(cls, name_at(ctx, 1));
+    if (id && has_form(cls, *id, MemberKind::Method)) {
+      push_method(ctx, *id);
       return Outcome::Value;
     }
-    if (id && has_form(members, *id, MemberKind::PropertyGet)) {
+    if (id && has_form(cls, *id, MemberKind::PropertyGet)) {
       return call_member(ctx, object, *id, MemberKind::PropertyGet, 0, 0);
     }
     return push_not_supported(ctx, object);
@@ -122,10 +176,9 @@ duk_ret_t trap_set(duk_context* ctx) {
     return duk_throw(ctx);
   }
   return run_native(ctx, [&] {
-    const auto& members = object->type_info()->members();
-    const auto id =
-        duk_is_symbol(ctx, 1) ? std::nullopt : find_dispatch_id(members, read_utf8(ctx, 1));
-    if (!id || !has_form(members, *id, MemberKind::PropertyLet)) {
+    const ClassDescriptor& cls = *object->type_info();
+    const auto id = duk_is_symbol(ctx, 1) ? std::nullopt : find_dispatch_id(cls, name_at(ctx, 1));
+    if (!id || !has_form(cls, *id, MemberKind::PropertyLet)) {
       return push_not_supported(ctx, object);
     }
     const Outcome outcome = call_member(ctx, object, *id, MemberKind::PropertyLet, 2, 1);
@@ -142,7 +195,7 @@ duk_ret_t finalize_target(duk_context* ctx) {
   posix::Dispatch* object = dispatch_of(ctx, 0);
   if (object != nullptr) {
     duk_push_pointer(ctx, nullptr);
-    duk_put_prop_string(ctx, 0, kDispatchKey);
+    duk_put_prop_literal(ctx, 0, kDispatchKey);
     object->release();
   }
   return 0;
@@ -154,21 +207,32 @@ void install_object_handler(duk_context* ctx) {
   duk_push_global_stash(ctx);
   duk_push_object(ctx);
   duk_push_c_function(ctx, &trap_get, 3);
-  duk_put_prop_string(ctx, -2, "get");
+  duk_put_prop_literal(ctx, -2, "get");
   duk_push_c_function(ctx, &trap_set, 4);
-  duk_put_prop_string(ctx, -2, "set");
-  duk_put_prop_string(ctx, -2, DUK_HIDDEN_SYMBOL("objectHandler"));
+  duk_put_prop_literal(ctx, -2, "set");
+  duk_put_prop_literal(ctx, -2, kHandlerKey);
+  duk_push_c_function(ctx, &finalize_target, 2);
+  duk_put_prop_literal(ctx, -2, kFinalizerKey);
   duk_pop(ctx);
 }
 
 void push_library_object(duk_context* ctx, posix::Dispatch* object) {
+  // Until the finalizer is set, an engine error (out of memory) releases the
+  // object here.
+  struct Owned {
+    posix::Dispatch* object;
+    ~Owned() {
+      if (object != nullptr) object->release();
+    }
+  } owned{object};
   duk_push_object(ctx);
   duk_push_pointer(ctx, object);
-  duk_put_prop_string(ctx, -2, kDispatchKey);
-  duk_push_c_function(ctx, &finalize_target, 2);
-  duk_set_finalizer(ctx, -2);
+  duk_put_prop_literal(ctx, -2, kDispatchKey);
   duk_push_global_stash(ctx);
-  duk_get_prop_string(ctx, -1, DUK_HIDDEN_SYMBOL("objectHandler"));
+  duk_get_prop_literal(ctx, -1, kFinalizerKey);
+  duk_set_finalizer(ctx, -3);
+  owned.object = nullptr;
+  duk_get_prop_literal(ctx, -1, kHandlerKey);
   duk_remove(ctx, -2);
   duk_push_proxy(ctx, 0);
 }
@@ -181,7 +245,7 @@ namespace {
 void push_error(duk_context* ctx, duk_errcode_t code, std::string_view message) {
   duk_push_error_object_raw(ctx, code, nullptr, 0, "");
   push_text(ctx, message);
-  duk_put_prop_string(ctx, -2, "message");
+  duk_put_prop_literal(ctx, -2, "message");
 }
 
 }  // namespace
@@ -190,13 +254,13 @@ void push_automation_error(duk_context* ctx, std::int32_t number, const std::str
                            const std::string& description) {
   push_error(ctx, DUK_ERR_ERROR, description);
   duk_push_int(ctx, number);
-  duk_put_prop_string(ctx, -2, "number");
+  duk_put_prop_literal(ctx, -2, "number");
   push_text(ctx, source);
-  duk_put_prop_string(ctx, -2, "source");
+  duk_put_prop_literal(ctx, -2, "source");
   push_text(ctx, description);
-  duk_put_prop_string(ctx, -2, "description");
+  duk_put_prop_literal(ctx, -2, "description");
   duk_push_true(ctx);
-  duk_put_prop_string(ctx, -2, kAutomationKey);
+  duk_put_prop_literal(ctx, -2, kAutomationKey);
 }
 
 void push_host_type_error(duk_context* ctx, std::string_view message) {
@@ -205,7 +269,7 @@ void push_host_type_error(duk_context* ctx, std::string_view message) {
 
 bool is_automation_error(duk_context* ctx, duk_idx_t index) {
   if (!duk_is_object(ctx, index) || duk_is_function(ctx, index)) return false;
-  duk_get_prop_string(ctx, index, kAutomationKey);
+  duk_get_prop_literal(ctx, index, kAutomationKey);
   const bool marked = duk_get_boolean(ctx, -1) != 0;
   duk_pop(ctx);
   return marked;

@@ -57,6 +57,15 @@ Run 'vantrel run --help' for what a page script can use, and
 'vantrel serve --help' for the server's options.
 )";
 
+constexpr std::string_view kCompatHelp = R"(Usage: vantrel compat-script
+
+Prints the browser compatibility script, vantrel-compat.js, byte for byte: it
+lets the components' client scripts run in current browsers. A page loads it
+once, before the first component output, for example with
+  <script src="vantrel-compat.js"></script>
+right after <body>. It is also installed as share/vantrel/vantrel-compat.js.
+)";
+
 constexpr std::string_view kRunHelp =
     R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
 
@@ -295,6 +304,11 @@ extern "C" __attribute__((visibility("default"))) int vantrel_command_main(int a
       return vantrel::server::serve_command(argc - 2, argv + 2, &load_library);
     }
     if (command == "compat-script") {
+      const std::string_view option = argc > 2 ? argv[2] : "";
+      if (argc == 3 && (option == "--help" || option == "-h")) {
+        std::cout << kCompatHelp;
+        return 0;
+      }
       if (argc > 2) {
         std::cerr << "vantrel compat-script: takes no arguments\n\n" << kUsage;
         return kUsageError;

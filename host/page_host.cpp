@@ -17,7 +17,7 @@ namespace vantrel::host {
 
 namespace {
 
-constexpr const char* kPageKey = DUK_HIDDEN_SYMBOL("page");
+constexpr char kPageKey[] = "\377page";
 
 // What the page's globals write to, found through the heap's stash.
 struct PageState {
@@ -27,7 +27,7 @@ struct PageState {
 
 PageState& state_of(duk_context* ctx) {
   duk_push_global_stash(ctx);
-  duk_get_prop_string(ctx, -1, kPageKey);
+  duk_get_prop_literal(ctx, -1, kPageKey);
   auto* state = static_cast<PageState*>(duk_get_pointer(ctx, -1));
   duk_pop_2(ctx);
   return *state;
@@ -78,10 +78,19 @@ duk_ret_t write_response(duk_context* ctx) {
     try {
       check_at_most_one_argument(ctx);
       PageState& state = state_of(ctx);
-      std::string text;
-      append_concatenated(text, read_variant(ctx, 0));
-      if (!state.heap->admit_outside(state.page->size(), text.size())) throw std::bad_alloc();
-      state.page->append(text);
+      std::string& page = *state.page;
+      if (duk_is_string(ctx, 0) && !duk_is_symbol(ctx, 0)) {
+        // Text goes straight into the page, converted on the way.
+        duk_size_t size = 0;
+        const char* text = duk_get_lstring(ctx, 0, &size);
+        if (!state.heap->admit_outside(page.size(), size)) throw std::bad_alloc();
+        append_utf8_from_engine(page, std::string_view(text, size));
+      } else {
+        std::string text;
+        append_concatenated(text, read_variant(ctx, 0));
+        if (!state.heap->admit_outside(page.size(), text.size())) throw std::bad_alloc();
+        page.append(text);
+      }
       duk_push_undefined(ctx);
       return Outcome::Value;
     } catch (const AutomationError& e) {
@@ -94,23 +103,23 @@ duk_ret_t write_response(duk_context* ctx) {
 void install_globals(duk_context* ctx, PageState* state) {
   duk_push_global_stash(ctx);
   duk_push_pointer(ctx, state);
-  duk_put_prop_string(ctx, -2, kPageKey);
+  duk_put_prop_literal(ctx, -2, kPageKey);
   duk_pop(ctx);
 
   // The engine's own `Duktape` object (finalizers, error hooks, internals) is
   // not for pages.
   duk_push_global_object(ctx);
-  duk_del_prop_string(ctx, -1, "Duktape");
+  duk_del_prop_literal(ctx, -1, "Duktape");
   duk_pop(ctx);
 
   duk_push_object(ctx);
   duk_push_c_function(ctx, &create_object, DUK_VARARGS);
-  duk_put_prop_string(ctx, -2, "CreateObject");
+  duk_put_prop_literal(ctx, -2, "CreateObject");
   duk_put_global_string(ctx, "Server");
 
   duk_push_object(ctx);
   duk_push_c_function(ctx, &write_response, DUK_VARARGS);
-  duk_put_prop_string(ctx, -2, "Write");
+  duk_put_prop_literal(ctx, -2, "Write");
   duk_put_global_string(ctx, "Response");
 }
 
@@ -147,7 +156,7 @@ duk_ret_t read_error(duk_context* ctx, void* udata) {
   }
   report->automation = is_automation_error(ctx, -1);
   if (report->automation) {
-    duk_get_prop_string(ctx, -1, "number");
+    duk_get_prop_literal(ctx, -1, "number");
     report->number = static_cast<std::int32_t>(duk_get_int(ctx, -1));
     duk_pop(ctx);
     report->source = string_property(ctx, -1, "source");
@@ -156,7 +165,7 @@ duk_ret_t read_error(duk_context* ctx, void* udata) {
   }
   report->name = string_property(ctx, -1, "name");
   report->message = string_property(ctx, -1, "message");
-  duk_get_prop_string(ctx, -1, "lineNumber");
+  duk_get_prop_literal(ctx, -1, "lineNumber");
   const double line = duk_get_number_default(ctx, -1, 0);
   duk_pop(ctx);
   if (line >= 1 && line <= 1e9 && line == std::trunc(line)) report->line = static_cast<long>(line);
@@ -232,7 +241,7 @@ void report_limit(PageResult& result, const ScriptHeap& heap, std::string_view f
 // The steps of running a page, inside one protected call: the engine's
 // errors, out of memory included, end here rather than in its fatal handler.
 struct PageRun {
-  std::string_view source;
+  std::string_view source;  // as the engine reads it (append_engine_from_utf8)
   std::string_view file_name;
   PageState* state;
   PageHooks* hooks;
@@ -245,10 +254,8 @@ duk_ret_t run_protected(duk_context* ctx, void* udata) {
   install_object_handler(ctx);
   install_globals(ctx, run.state);
   if (run.hooks != nullptr) run.hooks->install(ctx, run.state->page);
-  std::string source;
-  append_engine_from_utf8(source, run.source);
   duk_push_lstring(ctx, run.file_name.data(), run.file_name.size());
-  duk_compile_lstring_filename(ctx, 0, source.data(), source.size());
+  duk_compile_lstring_filename(ctx, 0, run.source.data(), run.source.size());
   run.compiled = true;
   duk_call(ctx, 0);
   return 0;
@@ -273,7 +280,9 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
       return result;
     }
     PageState state{&result.page, &heap};
-    PageRun run{source, file_name, &state, hooks};
+    std::string engine_source;
+    append_engine_from_utf8(engine_source, source);
+    PageRun run{engine_source, file_name, &state, hooks};
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
       if (heap.timed_out() || heap.refused_memory()) {
         report_limit(result, heap, file_name, limits);

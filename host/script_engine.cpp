@@ -1,5 +1,8 @@
 #include "host/script_engine.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +28,44 @@ struct alignas(std::max_align_t) Header {
   std::size_t size;
 };
 
+// Blocks this large come straight from the system and go straight back to
+// it when freed: the C library would keep them for reuse, per thread, and a
+// long-running host would hold on to every page's peak.
+constexpr std::size_t kDirect = std::size_t{256} << 10;
+
+Header* obtain(std::size_t size) {
+  if (size < kDirect) return static_cast<Header*>(std::malloc(sizeof(Header) + size));
+  void* block = mmap(nullptr, sizeof(Header) + size, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  return block == MAP_FAILED ? nullptr : static_cast<Header*>(block);
+}
+
+void give_back(Header* header) {
+  if (header->size < kDirect) {
+    std::free(header);
+  } else {
+    munmap(header, sizeof(Header) + header->size);
+  }
+}
+
+// Moves a block to `size` bytes, keeping its contents; null when there is no
+// memory (the block is then as it was). The header's size is the caller's.
+Header* resize(Header* header, std::size_t size) {
+  const std::size_t old_size = header->size;
+  if (old_size < kDirect && size < kDirect) {
+    return static_cast<Header*>(std::realloc(header, sizeof(Header) + size));
+  }
+  if (old_size >= kDirect && size >= kDirect) {
+    void* moved = mremap(header, sizeof(Header) + old_size, sizeof(Header) + size, MREMAP_MAYMOVE);
+    return moved == MAP_FAILED ? nullptr : static_cast<Header*>(moved);
+  }
+  Header* moved = obtain(size);
+  if (moved == nullptr) return nullptr;
+  std::memcpy(moved + 1, header + 1, std::min(old_size, size));
+  give_back(header);
+  return moved;
+}
+
 bool admit(Budget& budget, std::size_t more) {
   if (budget.cap != 0 && (more > budget.cap || budget.in_use > budget.cap - more)) {
     budget.refused_by_cap = true;
@@ -36,7 +77,7 @@ bool admit(Budget& budget, std::size_t more) {
 void* allocate(void* udata, duk_size_t size) {
   auto& budget = *static_cast<Budget*>(udata);
   if (size > SIZE_MAX - sizeof(Header) || !admit(budget, size)) return nullptr;
-  auto* header = static_cast<Header*>(std::malloc(sizeof(Header) + size));
+  Header* header = obtain(size);
   if (header == nullptr) {
     budget.refused_by_system = true;
     return nullptr;
@@ -51,7 +92,7 @@ void release(void* udata, void* block) {
   auto& budget = *static_cast<Budget*>(udata);
   Header* header = static_cast<Header*>(block) - 1;
   budget.in_use -= header->size;
-  std::free(header);
+  give_back(header);
 }
 
 void* reallocate(void* udata, void* block, duk_size_t size) {
@@ -66,7 +107,7 @@ void* reallocate(void* udata, void* block, duk_size_t size) {
   if (size > SIZE_MAX - sizeof(Header) || (size > old_size && !admit(budget, size - old_size))) {
     return nullptr;
   }
-  auto* moved = static_cast<Header*>(std::realloc(header, sizeof(Header) + size));
+  Header* moved = resize(header, size);
   if (moved == nullptr) {
     budget.refused_by_system = true;
     return nullptr;

@@ -38,7 +38,7 @@ constexpr const char kHelpers[] = R"js((function () {
 // Pushes a stash helper by name.
 void push_helper(duk_context* ctx, const char* name) {
   duk_push_global_stash(ctx);
-  duk_get_prop_string(ctx, -1, DUK_HIDDEN_SYMBOL("valueHelpers"));
+  duk_get_prop_literal(ctx, -1, DUK_HIDDEN_SYMBOL("valueHelpers"));
   duk_get_prop_string(ctx, -1, name);
   duk_remove(ctx, -2);
   duk_remove(ctx, -2);
@@ -84,7 +84,7 @@ void install_value_helpers(duk_context* ctx) {
     duk_pop(ctx);
     duk_push_object(ctx);
   }
-  duk_put_prop_string(ctx, -2, DUK_HIDDEN_SYMBOL("valueHelpers"));
+  duk_put_prop_literal(ctx, -2, DUK_HIDDEN_SYMBOL("valueHelpers"));
   duk_pop(ctx);
 }
 

@@ -1,6 +1,8 @@
 #include "host/utf8.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace vantrel::host {
 
@@ -44,12 +46,15 @@ std::size_t valid_sequence_at(std::string_view text, std::size_t i) {
   return 0;
 }
 
+// Where the run of ASCII bytes from `i` ends, looked at eight bytes at a time.
 std::size_t ascii_run_end(std::string_view text, std::size_t i) {
-  const auto* begin = text.data() + i;
-  const auto* end = std::find_if(begin, text.data() + text.size(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0x80u) != 0;
-  });
-  return i + static_cast<std::size_t>(end - begin);
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  for (std::uint64_t word = 0; i + sizeof word <= text.size(); i += sizeof word) {
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if ((word & kHighBits) != 0) break;
+  }
+  while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0x80u) == 0) ++i;
+  return i;
 }
 
 }  // namespace

@@ -196,12 +196,28 @@ bool HttpServer::listen(std::string& error) {
   std::string ignored;
   address_of(local, ignored, port_);
 
+  // What run() waits on is made here, before any process that serves is
+  // started from this one, so that stop() can reach it from the start.
   epoll_fd_ = epoll_create1(EPOLL_CLOEXEC);
   wake_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (epoll_fd_ < 0 || wake_fd_ < 0) {
     error = std::string("cannot wait for connections: ") + std::strerror(errno);
     return false;
   }
+  return true;
+}
+
+void HttpServer::close_listener() {
+  if (listen_fd_ >= 0) close(listen_fd_);
+  listen_fd_ = -1;
+}
+
+bool HttpServer::watch() {
+  // A fresh epoll set per serving process: one left by a process that died
+  // may still hold its registrations.
+  if (epoll_fd_ >= 0) close(epoll_fd_);
+  epoll_fd_ = epoll_create1(EPOLL_CLOEXEC);
+  if (epoll_fd_ < 0) return false;
   epoll_event event{};
   event.events = EPOLLIN;
   event.data.fd = listen_fd_;
@@ -218,6 +234,10 @@ void HttpServer::stop() {
 }
 
 bool HttpServer::run() {
+  if (!watch()) {
+    std::fprintf(stderr, "vantrel serve: cannot wait for connections: %s\n", std::strerror(errno));
+    return false;
+  }
   for (int i = 0; i < options_.threads; ++i) {
     workers_.emplace_back([this] { worker(); });
   }
@@ -244,8 +264,7 @@ bool HttpServer::run() {
     close_idle(false);
   }
   // Stop accepting, drop idle connections, let the running requests finish.
-  close(listen_fd_);
-  listen_fd_ = -1;
+  close_listener();
   close_idle(true);
   std::unique_lock lock(mutex_);
   queue_closed_ = true;

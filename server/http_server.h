@@ -39,8 +39,11 @@ class HttpServer {
   bool run();
   // Callable from any thread.
   void stop();
+  // Stops this process listening (when another serves).
+  void close_listener();
 
  private:
+  bool watch();
   void accept_all();
   void worker();
   void serve(std::unique_ptr<Connection> connection);

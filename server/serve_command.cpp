@@ -3,16 +3,21 @@
 #include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "server/http_server.h"
 
@@ -52,15 +57,19 @@ Page errors and their details go to standard error; the client gets a 500
 page naming the error only when the server is bound to a loopback address.
 See docs/serve.md for the page objects, limits and status codes.
 
+The requests are answered by a child process; should it crash, a new one
+takes over (the requests it was answering are lost, no others).
+
 Exit status: 0 after a stop by signal, 1 when requests were still running
-at the end of the grace period, 2 for a usage error, 3 when the component
-library or the address cannot be used.
+at the end of the grace period (or the server kept crashing), 2 for a usage
+error, 3 when the component library or the address cannot be used.
 )";
 
 constexpr std::string_view kServeUsage =
     "Usage: vantrel serve [options] SITE_DIR   (vantrel serve --help for more)\n";
 
 enum : int { kStopped = 0, kUnfinished = 1, kUsageError = 2, kStartError = 3 };
+constexpr std::size_t kMaxCrashesPerMinute = 10;
 
 bool parse_number(std::string_view text, long long low, long long high, long long& value) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -97,6 +106,80 @@ bool parse_size(std::string_view text, std::size_t& bytes) {
 int usage_error(const std::string& message) {
   std::cerr << "vantrel serve: " << message << "\n" << kServeUsage;
   return kUsageError;
+}
+
+// Serves in this process until a signal stops it; the exit status.
+int serve_here(HttpServer& server, const sigset_t& signals) {
+  std::thread([&server, signals] {
+    for (;;) {
+      int received = 0;
+      sigwait(&signals, &received);
+      server.stop();
+    }
+  }).detach();
+  const bool finished = server.run();
+  std::fflush(stdout);
+  if (!finished) {
+    std::cerr << "vantrel serve: requests were still running after the grace period\n";
+    return kUnfinished;
+  }
+  return kStopped;
+}
+
+// Serves in a child process, and starts a new one when it dies of a signal:
+// a crash takes down only the requests it was answering, never the server.
+// The first SIGINT or SIGTERM stops the child gracefully, a second at once.
+int supervise(HttpServer& server, const sigset_t& signals) {
+  std::vector<std::chrono::steady_clock::time_point> crashes;
+  for (;;) {
+    std::cout.flush();
+    std::fflush(stdout);
+    const pid_t parent = getpid();
+    const pid_t child = fork();
+    if (child < 0) return serve_here(server, signals);  // no supervision, but service
+    if (child == 0) {
+      // Without its supervisor the child stops too.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      if (getppid() != parent) std::_Exit(kStopped);
+      const int status = serve_here(server, signals);
+      std::fflush(stderr);
+      std::_Exit(status);
+    }
+    int stops = 0;
+    for (;;) {
+      const timespec tick{0, 100'000'000};
+      const int received = sigtimedwait(&signals, nullptr, &tick);
+      if (received > 0) {
+        if (++stops == 1) {
+          std::cerr << "vantrel serve: stopping; running requests may take up to the grace "
+                       "period\n";
+          server.close_listener();
+          kill(child, SIGTERM);
+        } else {
+          std::cerr << "vantrel serve: stopped at once\n";
+          kill(child, SIGKILL);
+        }
+      }
+      int status = 0;
+      if (waitpid(child, &status, WNOHANG) != child) continue;
+      if (stops > 0) return stops == 1 && WIFEXITED(status) ? WEXITSTATUS(status) : kUnfinished;
+      // Unasked, the child never ends: it failed (a crash, an abort).
+      std::cerr << "vantrel serve: the serving process "
+                << (WIFSIGNALED(status)
+                        ? std::string("died of signal ") + strsignal(WTERMSIG(status))
+                        : "ended with status " + std::to_string(WEXITSTATUS(status)))
+                << "; starting a new one\n";
+      const auto now = std::chrono::steady_clock::now();
+      crashes.push_back(now);
+      std::erase_if(crashes, [&](auto when) { return now - when > std::chrono::minutes(1); });
+      if (crashes.size() > kMaxCrashesPerMinute) {
+        std::cerr << "vantrel serve: more than " << kMaxCrashesPerMinute
+                  << " crashes in a minute; giving up\n";
+        return kUnfinished;
+      }
+      break;
+    }
+  }
 }
 
 }  // namespace
@@ -187,24 +270,7 @@ int serve_command(int argc, char** argv, bool (*load_library)(std::string& error
   std::cout << "vantrel serve: serving " << site << " at http://" << (v6 ? "[" : "") << options.bind
             << (v6 ? "]" : "") << ":" << server.port() << "/" << std::endl;
 
-  std::thread([&server, signals] {
-    int received = 0;
-    sigwait(&signals, &received);
-    std::cerr << "vantrel serve: stopping; running requests may take up to the grace period\n";
-    server.stop();
-    sigwait(&signals, &received);
-    std::cerr << "vantrel serve: stopped at once\n";
-    std::_Exit(kUnfinished);
-  }).detach();
-
-  const bool finished = server.run();
-  std::fflush(stdout);
-  if (!finished) {
-    std::cerr << "vantrel serve: requests were still running after the grace period\n";
-    std::fflush(stderr);
-    std::_Exit(kUnfinished);
-  }
-  return kStopped;
+  return supervise(server, signals);
 }
 
 }  // namespace vantrel::server

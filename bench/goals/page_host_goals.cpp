@@ -36,6 +36,7 @@ struct Operation {
 };
 
 constexpr int kLoops = 2000;
+constexpr std::string_view kPageFailed = "not measured (a page failed: see the messages above)";
 constexpr const char* kSetUp =
     "var tabs = Server.CreateObject(\"Vantrel.Tabs\");\n"
     "tabs.TabWidth = 90;\n"
@@ -90,7 +91,8 @@ void add_page_host_rows(const Settings& settings, Table& table) {
       per_op.push_back((with - base) / kLoops);
     }
     const double ns = median(per_op);
-    table.push_back({"Page host", op.what, format("%.2f us", ns / 1000),
+    table.push_back({"Page host", op.what,
+                     failed ? std::string(kPageFailed) : format("%.2f us", ns / 1000),
                      format("<= %.1f us", op.goal_ns / 1000), !failed && ns <= op.goal_ns});
   }
 

@@ -45,7 +45,7 @@ std::uint32_t DispatchObject::release() {
 
 HResult DispatchObject::get_id_of_name(std::string_view name, DispId* id) {
   if (id == nullptr) return result::kPointer;
-  const auto found = find_dispatch_id(cls_.members(), name);
+  const auto found = find_dispatch_id(cls_, name);
   if (!found) return result::kUnknownName;
   *id = *found;
   return result::kOk;

@@ -144,6 +144,22 @@ async function type(page, selector, text) {
   await page.keyboard.type(text);
 }
 
+// The colour [r, g, b] the page shows at (x, y), from a screenshot (decoded
+// by the page itself, through a canvas).
+async function pixelAt(page, x, y) {
+  const png = await page.screenshot({ clip: { x, y, width: 1, height: 1 }, encoding: 'base64' });
+  return page.evaluate(async (data) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${data}`;
+    await image.decode();
+    const canvas = document.createElement('canvas');
+    canvas.width = canvas.height = 1;
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    return Array.from(context.getImageData(0, 0, 1, 1).data.slice(0, 3));
+  }, png);
+}
+
 // Runs the cases (objects { name, run(context) }) with at most `parallel`
 // open at once; a failed case leaves a screenshot NAME.png in `outDir`.
 // Resolves to the number of failures.
@@ -175,5 +191,5 @@ async function runCases(cases, { parallel = 4, outDir = '.', context = {} } = {}
   return failures;
 }
 
-module.exports = { ENGINES, SKIP, assert, availableEngines, launch, serve, newPage, open, centre, click,
+module.exports = { ENGINES, SKIP, assert, availableEngines, launch, serve, newPage, open, centre, click, pixelAt,
   type, runCases };

@@ -38,6 +38,8 @@ const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vantrel-nginx-'));
 
 function fail(message) {
   console.error(`FAIL: ${message}`);
+  const errorLog = path.join(work, 'error.log');
+  if (fs.existsSync(errorLog)) console.error(`nginx's error log:\n${fs.readFileSync(errorLog, 'utf8')}`);
   process.exit(1);
 }
 
@@ -87,7 +89,8 @@ async function waitFor(what, child, test, ms) {
     if (child.exitCode !== null || child.signalCode !== null) break;
     await sleep(50);
   }
-  fail(`${what}: not ready after ${ms} ms\n${child.output}`);
+  const state = child.exitCode === null && child.signalCode === null ? `not ready after ${ms} ms` : 'exited';
+  fail(`${what}: ${state}\n${child.output}`);
 }
 
 async function startServer(site) {
@@ -135,8 +138,9 @@ function writeNginxConf(listenPort, upstreamPorts) {
 
   const temp = ['client_body', 'proxy', 'fastcgi', 'uwsgi', 'scgi']
       .map((kind) => `${kind}_temp_path ${path.join(work, kind)};`).join('\n  ');
+  // One process (no master and workers), so that killing it leaves nothing behind.
   fs.writeFileSync(path.join(work, 'nginx.conf'), `daemon off;
-worker_processes 1;
+master_process off;
 pid ${path.join(work, 'nginx.pid')};
 error_log ${path.join(work, 'error.log')} warn;
 events { worker_connections 256; }

@@ -129,6 +129,9 @@ TEST(Command, HelpAndUsage) {
     EXPECT_NE(run_help.out.find(topic), std::string::npos) << topic;
   }
   EXPECT_NE(help.out.find("compat-script"), std::string::npos);
+  const Outcome compat_help = vantrel("compat-script --help");
+  EXPECT_EQ(compat_help.status, 0);
+  EXPECT_NE(compat_help.out.find("before the first component output"), std::string::npos);
   for (const char* args :
        {"", "frobnicate", "run", "run a b", "run --verbose", "compat-script extra"}) {
     const Outcome usage = vantrel(args);
@@ -151,6 +154,9 @@ TEST(Command, LimitsAndWriteFailures) {
   EXPECT_EQ(greedy.status, 5);
   EXPECT_EQ(greedy.err,
             "<stdin>: the page needed more than its memory limit of 8 MiB and was stopped\n");
+  const Outcome endless_file = vantrel("run /dev/zero");
+  EXPECT_EQ(endless_file.status, 2);
+  EXPECT_EQ(endless_file.err, "/dev/zero: the page script is larger than 16 MiB\n");
   for (const char* args : {"run --timeout -1 -", "run --timeout x -", "run --memory-limit 5X -",
                            "run --memory-limit -", "run --timeout"}) {
     EXPECT_EQ(vantrel(args).status, 2) << args;

@@ -61,6 +61,11 @@ TEST_F(HostilePages, EndWithTheirStatusAndMessage) {
         tabs.TabName = "a\ud83d\ude00"; var s = tabs.TabName;
         Response.Write([s.length, s.charCodeAt(1), s === "a\ud83d\ude00", "😀".length].join());)js",
        "3,55357,true,2", kPageWritten, ""},
+      {"a method keeps its object, and is made once", R"js(
+        var bar = Server.CreateObject("Vantrel.ProgressBar"), get = bar.GetValue;
+        Response.Write([bar.getvalue === bar.GetValue, get === bar.GetValue, typeof get].join());
+        bar = null; Response.Write("," + get());)js",
+       "false,true,function,0", kPageWritten, ""},
       {"Response.Write takes one argument", "Response.Write(1, 2, 3);", "", kPageFailed,
        "Response.Write: error 450: Wrong number of arguments or invalid property assignment\n"},
       {"Server.CreateObject takes one argument", "Server.CreateObject('Vantrel.Tabs', 1);", "",
@@ -70,6 +75,9 @@ TEST_F(HostilePages, EndWithTheirStatusAndMessage) {
       {"an endless loop", "Response.Write('kept'); for (;;) {}", "kept", kPageTimedOut,
        "page.js: the page ran longer than its time limit of 0.3 s and was stopped\n"},
       {"an endless loop that catches", "for (;;) { try { for (;;) {} } catch (e) {} }", "",
+       kPageTimedOut,
+       "page.js: the page ran longer than its time limit of 0.3 s and was stopped\n"},
+      {"a catastrophic regular expression", "/^(a+)+$/.test(new Array(40).join('a') + 'b');", "",
        kPageTimedOut,
        "page.js: the page ran longer than its time limit of 0.3 s and was stopped\n"},
       {"a growing heap", "Response.Write('kept'); var a = []; for (;;) a.push([a.length]);", "kept",

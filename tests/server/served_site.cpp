@@ -119,6 +119,18 @@ int ServedSite::stop() {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int ServedSite::serving_pid() const {
+  // The server starts it just after it says where it listens.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::ifstream children("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) +
+                           "/children");
+    int child = -1;
+    if (children >> child) return child;
+    usleep(20000);
+  }
+  return -1;
+}
+
 int ServedSite::connect_client() const {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};

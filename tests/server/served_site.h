@@ -36,6 +36,8 @@ class ServedSite {
   // Stops the server with SIGTERM; its exit status.
   int stop();
   int connect_client() const;
+  // The child process that answers requests (the server supervises it).
+  int serving_pid() const;
   void start(const std::vector<std::string>& options);
 
   int port = 0;
