@@ -28,6 +28,29 @@ constexpr auto kClassBySize = [] {
 
 static_assert(kClassSizes.back() == SmallBlocks::kLargest);
 
+// Chunks of ended heaps kept for the next heap on the same thread: handing
+// them back to the C library and asking again costs page faults and, for a
+// thread's own arena, a trim of its memory on every page. A few are kept.
+class SpareChunks {
+ public:
+  static constexpr std::size_t kMax = 8;
+  ~SpareChunks() {
+    for (std::size_t i = 0; i < count_; ++i) std::free(chunks_[i]);
+  }
+  void* take() { return count_ == 0 ? nullptr : chunks_[--count_]; }
+  bool keep(void* chunk) {
+    if (count_ == kMax) return false;
+    chunks_[count_++] = chunk;
+    return true;
+  }
+
+ private:
+  void* chunks_[kMax] = {};
+  std::size_t count_ = 0;
+};
+
+thread_local SpareChunks spare_chunks;
+
 }  // namespace
 
 std::uint32_t SmallBlocks::class_of(std::size_t size) {
@@ -37,7 +60,9 @@ std::uint32_t SmallBlocks::class_of(std::size_t size) {
 std::size_t SmallBlocks::class_size(std::uint32_t size_class) { return kClassSizes[size_class]; }
 
 SmallBlocks::~SmallBlocks() {
-  for (void* chunk : chunks_) std::free(chunk);
+  for (void* chunk : chunks_) {
+    if (!spare_chunks.keep(chunk)) std::free(chunk);
+  }
 }
 
 void* SmallBlocks::take(std::uint32_t size_class) {
@@ -48,12 +73,13 @@ void* SmallBlocks::take(std::uint32_t size_class) {
   const std::size_t size = kClassSizes[size_class];
   if (unused_bytes_ < size) {
     if (chunk_bytes() + kChunkBytes > max_chunk_bytes_) return nullptr;
-    void* chunk = std::malloc(kChunkBytes);
+    void* chunk = spare_chunks.take();
+    if (chunk == nullptr) chunk = std::malloc(kChunkBytes);
     if (chunk == nullptr) return nullptr;
     try {
       chunks_.push_back(chunk);
     } catch (...) {
-      std::free(chunk);
+      if (!spare_chunks.keep(chunk)) std::free(chunk);
       return nullptr;
     }
     // What was left of the previous chunk is too small for this class; it

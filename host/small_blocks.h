@@ -5,11 +5,11 @@
 #include <vector>
 
 // Small blocks for one script heap: a free list per size class, the blocks
-// carved from large chunks that all go back to the system together when the
-// heap ends. A freed block is reused by the next request of its class, so a
-// page that allocates and frees in a loop does not grow. The chunks held are
-// bounded: once they reach `max_chunk_bytes`, requests that find no free
-// block of their class are refused (null) and the caller uses the system.
+// carved from large chunks that all go back together when the heap ends (a
+// few are kept per thread for the next heap, the rest go to the system). A freed block is reused by
+// the next request of its class, so a page that allocates and frees in a loop does not grow. The
+// chunks held are bounded: once they reach `max_chunk_bytes`, requests that find no free block of
+// their class are refused (null) and the caller uses the system.
 namespace vantrel::host {
 
 class SmallBlocks {
