@@ -32,7 +32,9 @@ TEST(EngineText, SurrogateHalvesBecomeOneUtf8Character) {
 
 TEST(EngineText, AstralCharactersGoInAsHalvesAndComeBackWhole) {
   for (const std::string_view utf8 :
-       {"plain \xC3\xA9", "\xF0\x9F\x98\x80", "a\xF4\x8F\xBF\xBFz\xF0\x90\x80\x80"}) {
+       {"plain \xC3\xA9", "\xF0\x9F\x98\x80", "a\xF4\x8F\xBF\xBFz\xF0\x90\x80\x80",
+        "long plain ASCII text, then \xC3\xA9", "01234567\xF0\x9F\x98\x80",
+        "0123456789abcdefghi\xF0\x9F\x98\x80"}) {
     std::string engine, back;
     append_engine_from_utf8(engine, utf8);
     EXPECT_EQ(engine.find('\xF0'), std::string::npos);
