@@ -4,9 +4,12 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "frame/fixed_text.h"
 #include "frame/variant.h"
@@ -37,13 +40,30 @@ class Output {
     return *this;
   }
 
-  // Appends a pattern with its places filled by the values, in order.
-  template <std::size_t Holes, class... Values>
-  Output& fill(const Pattern<Holes>& pattern, const Values&... values) {
-    static_assert(sizeof...(Values) == Holes, "one value for each place in the pattern");
-    std::size_t i = 0;
-    ((text_.append(pattern.fragments[i++]), put(values)), ...);
-    text_.append(pattern.fragments[Holes]);
+  // Appends pattern P with its places filled by the values, in order:
+  // out.fill<kRow>(a, b). The pattern is a template argument, so the size of
+  // every fixed fragment is known when the caller is compiled and its copy
+  // needs no call. A short result of texts and whole numbers, whose pieces
+  // are too small for a size check per piece to pay, is written straight
+  // into the string grown once to the widest it can be, and the unused end
+  // cut off. Longer results are appended piece by piece, so that their bytes
+  // are not cleared before they are copied.
+  template <const auto& P, class... Values>
+  Output& fill(const Values&... values) {
+    static_assert(sizeof...(Values) + 1 == P.fragments.size(),
+                  "one value for each place in the pattern");
+    constexpr auto places = std::index_sequence_for<Values...>{};
+    if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
+      const std::size_t room = P.fixed_size + (0 + ... + widest(values));
+      if (room <= kPieceByPiece) [[likely]] {
+        const std::size_t start = text_.size();
+        text_.resize(start + room);
+        char* at = write_places<P>(text_.data() + start, places, values...);
+        text_.resize(static_cast<std::size_t>(at - text_.data()));
+        return *this;
+      }
+    }
+    append_places<P>(places, values...);
     return *this;
   }
 
@@ -52,6 +72,20 @@ class Output {
   std::string take() && { return std::move(text_); }
 
  private:
+  static constexpr std::size_t kPieceByPiece = 1024;
+
+  template <const auto& P, std::size_t... I, class... Values>
+  static char* write_places(char* at, std::index_sequence<I...>, const Values&... values) {
+    ((at = copy(at, P.fragments[I]), at = write(at, values)), ...);
+    return copy(at, P.fragments[sizeof...(I)]);
+  }
+
+  template <const auto& P, std::size_t... I, class... Values>
+  void append_places(std::index_sequence<I...>, const Values&... values) {
+    ((text_.append(P.fragments[I]), put(values)), ...);
+    text_.append(P.fragments[sizeof...(I)]);
+  }
+
   void put(std::string_view text) { text_.append(text); }
   void put(const std::string& text) { text_.append(text); }
   template <std::size_t N>
@@ -66,6 +100,23 @@ class Output {
     char digits[24];
     const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     text_.append(digits, static_cast<std::size_t>(end - digits));
+  }
+
+  static char* copy(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+  }
+  static std::size_t widest(std::string_view text) { return text.size(); }
+  static char* write(char* at, std::string_view text) { return copy(at, text); }
+  template <std::integral T>
+  requires(!std::is_same_v<T, bool> && !std::is_same_v<T, char>) static constexpr std::size_t
+      widest(T) {
+    return std::numeric_limits<T>::digits10 + 2;  // every digit and a sign
+  }
+  template <std::integral T>
+  requires(!std::is_same_v<T, bool> && !std::is_same_v<T, char>) static char* write(char* at,
+                                                                                    T number) {
+    return std::to_chars(at, at + widest(number), number).ptr;
   }
 
   std::string text_;

@@ -17,8 +17,8 @@ std::string AutoComplete::EmbedAutoComplete(std::string_view HTMLFieldNameToBuil
   Output out((ScriptWritten ? 0 : kAutoCompleteScript.size()) + kAutoCompleteField.fixed_size +
              HTMLFieldNameToBuild.size() + HTMLSelectNameToLink.size() + 10);
   if (!ScriptWritten) out.add(BuildAutoCompleteScript());
-  out.fill(kAutoCompleteField, HTMLFieldNameToBuild, HTMLSelectNameToLink,
-           script_word(ForceAutoComplete), script_word(IsLinkedAsText));
+  out.fill<kAutoCompleteField>(HTMLFieldNameToBuild, HTMLSelectNameToLink,
+                               script_word(ForceAutoComplete), script_word(IsLinkedAsText));
   ScriptWritten = true;
   return std::move(out).take();
 }

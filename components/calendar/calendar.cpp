@@ -65,7 +65,7 @@ std::string Calendar::DisplayEmbedded(Variant& calName) {
              2 * name.size() + kNumbersSize);
   if (!DateScriptWritten) out.add(BuildDateScript());
   if (!EmbeddedScriptWritten) out.add(BuildEmbeddedScript());
-  out.fill(kEmbeddedCalendar, name, ActiveMonth, ActiveYear, name);
+  out.fill<kEmbeddedCalendar>(name, ActiveMonth, ActiveYear, name);
   DateScriptWritten = true;
   EmbeddedScriptWritten = true;
   return std::move(out).take();
@@ -81,7 +81,7 @@ std::string Calendar::DisplayPopup(Variant& calName) {
              ActiveDateText.size() + 2 * name.size() + kNumbersSize + ImageURLText.size());
   if (!DateScriptWritten) out.add(BuildDateScript());
   if (!PopupScriptWritten) out.add(BuildPopupScript());
-  out.fill(kPopupCalendar, ActiveDateText, name, ActiveMonth, ActiveYear, name, ImageURLText);
+  out.fill<kPopupCalendar>(ActiveDateText, name, ActiveMonth, ActiveYear, name, ImageURLText);
   DateScriptWritten = true;
   PopupScriptWritten = true;
   return std::move(out).take();

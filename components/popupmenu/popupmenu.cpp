@@ -15,13 +15,13 @@ constexpr std::size_t kNumberSize = 6;
 
 std::string PopupMenu::BuildDefaultOnMouseOver() const {
   Output out(kDefaultOnMouseOver.fixed_size + kNumberSize + BorderColor.size());
-  out.fill(kDefaultOnMouseOver, BorderWidth, BorderColor);
+  out.fill<kDefaultOnMouseOver>(BorderWidth, BorderColor);
   return std::move(out).take();
 }
 
 std::string PopupMenu::BuildDefaultOnMouseOut() const {
   Output out(kDefaultOnMouseOut.fixed_size + kNumberSize + 2 * BGColor.size());
-  out.fill(kDefaultOnMouseOut, BGColor, BorderWidth, BGColor);
+  out.fill<kDefaultOnMouseOut>(BGColor, BorderWidth, BGColor);
   return std::move(out).take();
 }
 
@@ -45,7 +45,7 @@ void PopupMenu::AppendRow(std::string_view row, std::int16_t new_row_count) {
 void PopupMenu::AddMenuTitle(std::string_view Display) {
   const std::int16_t rows = NextRowCount();
   Output row(kTitleRow.fixed_size + 2 * BGColor.size() + 2 * kNumberSize + Display.size());
-  row.fill(kTitleRow, BGColor, BorderWidth, BGColor, FontSize, Display);
+  row.fill<kTitleRow>(BGColor, BorderWidth, BGColor, FontSize, Display);
   AppendRow(std::move(row).take(), rows);
 }
 
@@ -54,8 +54,8 @@ void PopupMenu::AddMenuItem(std::string_view Display, std::string_view OnClick,
   const std::int16_t rows = NextRowCount();
   Output row(kItemRow.fixed_size + 2 * BGColor.size() + 2 * kNumberSize + OnClick.size() +
              OnMouseOver.size() + OnMouseOut.size() + ImagePath.size() + Display.size());
-  row.fill(kItemRow, BGColor, OnClick, BorderWidth, BGColor, FontSize, OnMouseOver, OnMouseOut,
-           ImagePath, Display);
+  row.fill<kItemRow>(BGColor, OnClick, BorderWidth, BGColor, FontSize, OnMouseOver, OnMouseOut,
+                     ImagePath, Display);
   AppendRow(std::move(row).take(), rows);
 }
 
@@ -64,7 +64,7 @@ void PopupMenu::AddHorizontalRule(std::string_view ImagePath_1x1Pixel) {
   const std::int16_t rule_width = sub16(Width, 10);
   Output row(kRuleRow.fixed_size + 2 * BGColor.size() + 3 * kNumberSize +
              ImagePath_1x1Pixel.size());
-  row.fill(kRuleRow, BGColor, BorderWidth, BGColor, FontSize, rule_width, ImagePath_1x1Pixel);
+  row.fill<kRuleRow>(BGColor, BorderWidth, BGColor, FontSize, rule_width, ImagePath_1x1Pixel);
   AppendRow(std::move(row).take(), rows);
 }
 
@@ -72,8 +72,8 @@ std::string PopupMenu::EmbedPopupMenu() {
   const std::int16_t menu_height = mul16(RowCount, kRowHeight);
   Output out(kPopupMenu.fixed_size + 5 * kNumberSize + BorderColor.size() + BGColor.size() +
              MenuRows.size());
-  out.fill(kPopupMenu, BorderWidth, BorderColor, BGColor, Width, menu_height, MenuRows, Width,
-           menu_height);
+  out.fill<kPopupMenu>(BorderWidth, BorderColor, BGColor, Width, menu_height, MenuRows, Width,
+                       menu_height);
   return std::move(out).take();
 }
 

@@ -32,7 +32,7 @@ Variant ProgressBar::GetColor() const { return Variant(Color); }
 std::string ProgressBar::SetValue(Variant& NewValue) {
   const std::int32_t converted = to_long(NewValue);
   Output out(kUpdateScript.fixed_size + kNumberWidth);
-  out.fill(kUpdateScript, converted);
+  out.fill<kUpdateScript>(converted);
   std::string result = std::move(out).take();
   Value = converted;
   return result;
@@ -44,7 +44,7 @@ std::string ProgressBar::Show(Variant& HideOutputDuring, Variant& HideProgressBa
 
   Output out(kShowScript.fixed_size + kNumberWidth + Color.size() + kHideBarAfterLoading.size() +
              kProgressBar.size() + kHidePage.size());
-  out.fill(kShowScript, Max != 0 ? Max : kDefaultProgressEnd, Color);
+  out.fill<kShowScript>(Max != 0 ? Max : kDefaultProgressEnd, Color);
   if (hide_bar) out.add(kHideBarAfterLoading);
   out.add(kProgressBar);
   if (hide_output) out.add(kHidePage);

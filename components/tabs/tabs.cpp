@@ -110,29 +110,20 @@ std::string Tabs::WriteTab(Variant& ContentName, Variant& URL) {
   tab.FrameHeight = sub16(PanelHeight, 20);
   tab.Left = mul16(TabWidth, tab.n);
 
-  Output out((HeaderWritten ? 0 : kStripHeader.fixed_size + 4 * kNumberSize) +
-             kPanelStart.fixed_size + kPanelFrame.fixed_size + kTabLabel.fixed_size +
-             2 * (LayerColor.size() + kHiddenStyle.size()) + tab.ContentName.size() +
-             tab.URL.size() + JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
-  WritePanelStart(out, tab);
-  out.fill(kPanelFrame, tab.ContentName, tab.URL, tab.FrameWidth, tab.FrameHeight);
-  WriteTabLabel(out, tab);
+  const std::string_view display = display_style(IsVisible);
+  Output out((HeaderWritten ? 0 : kStripHeader.fixed_size + 4 * kNumberSize) + kTab.fixed_size +
+             2 * (LayerColor.size() + display.size()) + tab.ContentName.size() + tab.URL.size() +
+             JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
+  if (!HeaderWritten) out.fill<kStripHeader>(TabCount, TabWidth, PanelWidth, PanelHeight);
+  out.fill<kTab>(tab.n, LayerColor, tab.StackingOrder, display, tab.ContentName, tab.URL,
+                 tab.FrameWidth, tab.FrameHeight, tab.n, JavaScriptOnClick, tab.n, LayerColor,
+                 tab.Left, tab.StackingOrder, display, TabName);
 
   CurrentTab = tab.n;
   HeaderWritten = true;
   JavaScriptOnClick.clear();
   IsVisible = true;
   return std::move(out).take();
-}
-
-void Tabs::WritePanelStart(Output& out, const TabValues& tab) const {
-  if (!HeaderWritten) out.fill(kStripHeader, TabCount, TabWidth, PanelWidth, PanelHeight);
-  out.fill(kPanelStart, tab.n, LayerColor, tab.StackingOrder, display_style(IsVisible));
-}
-
-void Tabs::WriteTabLabel(Output& out, const TabValues& tab) const {
-  out.fill(kTabLabel, tab.n, JavaScriptOnClick, tab.n, LayerColor, tab.Left, tab.StackingOrder,
-           display_style(IsVisible), TabName);
 }
 
 void Tabs::MoveNextLayerColor() {

@@ -9,8 +9,6 @@
 
 namespace vantrel {
 
-class Output;
-
 // A strip of overlapping tabbed panels, each showing a page in an inline
 // frame. The page sets the strip settings (TabWidth, PanelWidth, PanelHeight,
 // TabCount), then for each tab in turn its settings (TabName, and where
@@ -54,9 +52,6 @@ class Tabs {
 
  private:
   struct TabValues;
-
-  void WritePanelStart(Output& out, const TabValues& tab) const;
-  void WriteTabLabel(Output& out, const TabValues& tab) const;
 
   std::string TabName;
   std::int16_t TabWidth = 0;

@@ -44,21 +44,15 @@ font-family: sans-serif; position:absolute; border: 2px; border-color:#999999; b
 <div style="background-color: transparent; position: relative;">
 )html">;
 
-// The opening of tab n's panel and the line break above its frame. Display is
-// "; display: none" for a hidden tab and empty otherwise.
-inline constexpr auto kPanelStart = pattern_text<R"html(
+// Tab n: its panel, holding the line break above the panel's inline frame
+// and the frame itself, with the panel's closing tag on the frame's line;
+// then the tab's label, where a click brings the tab to the front and then
+// runs the page's own handler text. Display is "; display: none" for a hidden
+// tab and empty otherwise.
+inline constexpr auto kTab = pattern_text<R"html(
 <div id='p1panel@n@' class='panel' style='background-color: #@LayerColor@;  z-index:@StackingOrder@@Display@'>
 <br>
-)html">;
-
-// The panel's inline frame; the panel's closing tag follows on the same line.
-inline constexpr auto kPanelFrame = pattern_text<R"html(
-<iframe name="@ContentName@" border=1 frameborder=1 src="@URL@" width="@FrameWidth@" height="@FrameHeight@"></iframe>)html">;
-
-// The panel's closing tag, then tab n's label: a click brings the tab to the
-// front, then runs the page's own handler text.
-inline constexpr auto kTabLabel = pattern_text<R"html(
-</div>
+<iframe name="@ContentName@" border=1 frameborder=1 src="@URL@" width="@FrameWidth@" height="@FrameHeight@"></iframe></div>
 <div onclick="selectTab(@n@);@JavaScriptOnClick@" id="p1tab@n@" class="tab" style="background-color:#@LayerColor@; height:20px; left:@Left@px; top:0px; z-index:@StackingOrder@@Display@">
 @TabName@</div>
 )html">;

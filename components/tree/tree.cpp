@@ -51,8 +51,8 @@ std::size_t Tree::ScriptSize() const {
 }
 
 void Tree::WriteScript(Output& out) const {
-  out.fill(kTreeScript, ExpandedImage, CollapsedImage, ExpandedImage, ExpandedImage, CollapsedImage,
-           ExpandedImage, CollapsedImage);
+  out.fill<kTreeScript>(ExpandedImage, CollapsedImage, ExpandedImage, ExpandedImage, CollapsedImage,
+                        ExpandedImage, CollapsedImage);
 }
 
 std::string Tree::Initialize() {
@@ -74,7 +74,7 @@ Output Tree::StartOutput(std::size_t markup) {
 std::string Tree::WriteExpandCollapse() {
   Output out =
       StartOutput(kTreeExpandCollapse.fixed_size + CollapseAllImage.size() + ExpandAllImage.size());
-  out.fill(kTreeExpandCollapse, CollapseAllImage, ExpandAllImage);
+  out.fill<kTreeExpandCollapse>(CollapseAllImage, ExpandAllImage);
   return std::move(out).take();
 }
 
@@ -84,7 +84,7 @@ std::string Tree::WriteMenuHeader(std::string_view MenuName) {
   const std::string_view N = digits.view();
   Output out = StartOutput(kTreeMenuHeader.fixed_size + 7 * N.size() + Width.size() +
                            CollapsedImage.size() + TextClass.size() + MenuName.size());
-  out.fill(kTreeMenuHeader, N, Width, N, CollapsedImage, N, N, N, N, N, TextClass, MenuName);
+  out.fill<kTreeMenuHeader>(N, Width, N, CollapsedImage, N, N, N, N, N, TextClass, MenuName);
   MenuCount = number;
   return std::move(out).take();
 }
@@ -104,13 +104,13 @@ std::string Tree::WriteNode(std::string_view NodeName, std::string_view URI,
       node_id.view().size() + Target.size() + URI.size() + TextClass.size() + NodeName.size();
   if (ImagePath.empty()) {
     Output out = StartOutput(kTreeNode.fixed_size + link);
-    out.fill(kTreeNode, node_id.view(), Target, URI, TextClass, NodeName);
+    out.fill<kTreeNode>(node_id.view(), Target, URI, TextClass, NodeName);
     return std::move(out).take();
   }
   Output out = StartOutput(kTreeNodeWithImage.fixed_size + link + Target.size() + URI.size() +
                            ImagePath.size());
-  out.fill(kTreeNodeWithImage, Target, URI, ImagePath, node_id.view(), Target, URI, TextClass,
-           NodeName);
+  out.fill<kTreeNodeWithImage>(Target, URI, ImagePath, node_id.view(), Target, URI, TextClass,
+                               NodeName);
   return std::move(out).take();
 }
 

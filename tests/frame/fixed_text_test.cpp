@@ -34,8 +34,26 @@ TEST(FixedText, PatternsInsertValuesInOrder) {
   EXPECT_EQ(kPattern.fragments.size(), 4u);
   EXPECT_EQ(kPattern.fixed_size, std::string_view("<a id=\"\"></a>\r\n items").size());
   Output out;
-  out.fill(kPattern, std::string_view("x1"), std::string_view("Text"), -3);
+  out.fill<kPattern>(std::string_view("x1"), std::string_view("Text"), -3);
   EXPECT_EQ(std::move(out).take(), "<a id=\"x1\">Text</a>\r\n-3 items");
+}
+
+// Short results are written in place, long ones piece by piece, texts beside
+// Variants the same way: every path gives the same bytes, widest numbers too.
+TEST(FixedText, PatternsGiveTheSameBytesOnEveryPath) {
+  const std::string long_text(3000, 'y');
+  const auto expected = [](std::string_view id, std::string_view number) {
+    return "<a id=\"" + std::string(id) + "\">T</a>\r\n" + std::string(number) + " items";
+  };
+  for (const std::string_view id : {std::string_view("x"), std::string_view(long_text)}) {
+    Output out;
+    out.fill<kPattern>(id, "T", std::int16_t{-32768});
+    out.fill<kPattern>(id, "T", std::int64_t{-9223372036854775807 - 1});
+    out.fill<kPattern>(id, "T", std::uint64_t{18446744073709551615u});
+    out.fill<kPattern>(Variant(id), "T", 0);
+    EXPECT_EQ(std::move(out).take(), expected(id, "-32768") + expected(id, "-9223372036854775808") +
+                                         expected(id, "18446744073709551615") + expected(id, "0"));
+  }
 }
 
 TEST(Output, AppendsFragmentsNumbersAndVariants) {
