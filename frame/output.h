@@ -67,6 +67,11 @@ class Output {
     return *this;
   }
 
+  // Appends a long fixed block (a few hundred bytes or more) with the C
+  // library's copy: appended inline, a block whose size is known when the
+  // caller is compiled becomes a block copy instruction that is slower.
+  Output& add_block(std::string_view block);
+
   void reserve_more(std::size_t bytes) { text_.reserve(text_.size() + bytes); }
   std::size_t size() const noexcept { return text_.size(); }
   std::string take() && { return std::move(text_); }
@@ -76,14 +81,35 @@ class Output {
 
   template <const auto& P, std::size_t... I, class... Values>
   static char* write_places(char* at, std::index_sequence<I...>, const Values&... values) {
-    ((at = copy(at, P.fragments[I]), at = write(at, values)), ...);
-    return copy(at, P.fragments[sizeof...(I)]);
+    ((at = copy_fragment<P.fragments[I].size()>(at, P.fragments[I]), at = write(at, values)), ...);
+    return copy_fragment<P.fragments[sizeof...(I)].size()>(at, P.fragments[sizeof...(I)]);
   }
+
+  // A short fixed fragment is copied inline, a long one as add_block does.
+  template <std::size_t Size>
+  static char* copy_fragment(char* at, std::string_view text) {
+    if constexpr (Size >= kLongFragment) {
+      return copy_long(at, text);
+    } else {
+      return copy(at, text);
+    }
+  }
+  static constexpr std::size_t kLongFragment = 256;
+  static char* copy_long(char* at, std::string_view text);
 
   template <const auto& P, std::size_t... I, class... Values>
   void append_places(std::index_sequence<I...>, const Values&... values) {
-    ((text_.append(P.fragments[I]), put(values)), ...);
-    text_.append(P.fragments[sizeof...(I)]);
+    ((append_fragment<P.fragments[I].size()>(P.fragments[I]), put(values)), ...);
+    append_fragment<P.fragments[sizeof...(I)].size()>(P.fragments[sizeof...(I)]);
+  }
+
+  template <std::size_t Size>
+  void append_fragment(std::string_view text) {
+    if constexpr (Size >= kLongFragment) {
+      add_block(text);
+    } else {
+      text_.append(text);
+    }
   }
 
   void put(std::string_view text) { text_.append(text); }

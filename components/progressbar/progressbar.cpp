@@ -10,7 +10,7 @@ namespace {
 // Converts a by-reference argument to Boolean and leaves the result, a
 // Boolean Variant, in the caller's variable.
 bool convert_in_place(Variant& argument) {
-  argument = Variant(to_boolean(argument));
+  if (argument.kind() != Variant::Kind::Boolean) argument = Variant(to_boolean(argument));
   return argument.boolean();
 }
 
@@ -45,9 +45,9 @@ std::string ProgressBar::Show(Variant& HideOutputDuring, Variant& HideProgressBa
   Output out(kShowScript.fixed_size + kNumberWidth + Color.size() + kHideBarAfterLoading.size() +
              kProgressBar.size() + kHidePage.size());
   out.fill<kShowScript>(Max != 0 ? Max : kDefaultProgressEnd, Color);
-  if (hide_bar) out.add(kHideBarAfterLoading);
-  out.add(kProgressBar);
-  if (hide_output) out.add(kHidePage);
+  if (hide_bar) out.add_block(kHideBarAfterLoading);
+  out.add_block(kProgressBar);
+  if (hide_output) out.add_block(kHidePage);
   return std::move(out).take();
 }
 
