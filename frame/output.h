@@ -18,6 +18,26 @@ namespace vantrel {
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
+// A 16-bit whole number written once as decimal text, for a result that
+// holds it in several places: each place copies the whole eight-byte buffer,
+// one move of known size, and keeps only the digits (the bytes after them
+// are overwritten by what follows, or cut off).
+class Decimal {
+ public:
+  static constexpr std::size_t kWidest = 8;  // bytes each place takes while it is written
+
+  explicit Decimal(std::int16_t number) {
+    size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, number).ptr -
+                                     digits_);
+  }
+  std::string_view view() const { return {digits_, size_}; }
+
+ private:
+  friend class Output;
+  char digits_[kWidest] = {};
+  std::size_t size_;
+};
+
 // Builds one output string: fragments and values appended in order into a
 // single reserved string, returned whole. Whole numbers are written as
 // decimal text; a Variant is converted to text by the automation rules (so a
@@ -119,6 +139,7 @@ class Output {
     text_.append(text, N - 1);
   }
   void put(const Variant& value) { append_text(text_, value); }
+  void put(const Decimal& number) { text_.append(number.view()); }
   // Written in place, in the number's own width: a 16-bit value needs no
   // 64-bit division and no call.
   template <std::integral T>
@@ -134,6 +155,11 @@ class Output {
   }
   static std::size_t widest(std::string_view text) { return text.size(); }
   static char* write(char* at, std::string_view text) { return copy(at, text); }
+  static constexpr std::size_t widest(const Decimal&) { return Decimal::kWidest; }
+  static char* write(char* at, const Decimal& number) {
+    std::memcpy(at, number.digits_, Decimal::kWidest);
+    return at + number.size_;
+  }
   template <std::integral T>
   requires(!std::is_same_v<T, bool> && !std::is_same_v<T, char>) static constexpr std::size_t
       widest(T) {

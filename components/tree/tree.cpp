@@ -1,6 +1,5 @@
 #include "components/tree/tree.h"
 
-#include <charconv>
 #include <utility>
 
 #include "components/tree/tree_script.h"
@@ -8,23 +7,6 @@
 #include "frame/output.h"
 
 namespace vantrel {
-
-namespace {
-// A menu or node number as decimal text, written once for the several
-// places of a pattern that hold it.
-class NumberText {
- public:
-  explicit NumberText(std::int16_t number) {
-    size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, number).ptr -
-                                     digits_);
-  }
-  std::string_view view() const { return {digits_, size_}; }
-
- private:
-  char digits_[8];
-  std::size_t size_;
-};
-}  // namespace
 
 std::string Tree::GetWidth() const { return Width; }
 void Tree::LetWidth(std::string_view newWidth) { Width = newWidth; }
@@ -80,9 +62,8 @@ std::string Tree::WriteExpandCollapse() {
 
 std::string Tree::WriteMenuHeader(std::string_view MenuName) {
   const std::int16_t number = add16(MenuCount, 1);
-  const NumberText digits(number);
-  const std::string_view N = digits.view();
-  Output out = StartOutput(kTreeMenuHeader.fixed_size + 7 * N.size() + Width.size() +
+  const Decimal N(number);
+  Output out = StartOutput(kTreeMenuHeader.fixed_size + 7 * Decimal::kWidest + Width.size() +
                            CollapsedImage.size() + TextClass.size() + MenuName.size());
   out.fill<kTreeMenuHeader>(N, Width, N, CollapsedImage, N, N, N, N, N, TextClass, MenuName);
   MenuCount = number;
@@ -99,18 +80,17 @@ std::string Tree::WriteNode(std::string_view NodeName, std::string_view URI,
                             std::string_view Target, std::string_view ImagePath) {
   // The id of every node of menu N is "node" and N + 1, in the menu number's
   // own 16-bit range: there is none for the nodes of menu 32767.
-  const NumberText node_id(add16(MenuCount, 1));
+  const Decimal node_id(add16(MenuCount, 1));
   const std::size_t link =
-      node_id.view().size() + Target.size() + URI.size() + TextClass.size() + NodeName.size();
+      Decimal::kWidest + Target.size() + URI.size() + TextClass.size() + NodeName.size();
   if (ImagePath.empty()) {
     Output out = StartOutput(kTreeNode.fixed_size + link);
-    out.fill<kTreeNode>(node_id.view(), Target, URI, TextClass, NodeName);
+    out.fill<kTreeNode>(node_id, Target, URI, TextClass, NodeName);
     return std::move(out).take();
   }
   Output out = StartOutput(kTreeNodeWithImage.fixed_size + link + Target.size() + URI.size() +
                            ImagePath.size());
-  out.fill<kTreeNodeWithImage>(Target, URI, ImagePath, node_id.view(), Target, URI, TextClass,
-                               NodeName);
+  out.fill<kTreeNodeWithImage>(Target, URI, ImagePath, node_id, Target, URI, TextClass, NodeName);
   return std::move(out).take();
 }
 

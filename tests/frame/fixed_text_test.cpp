@@ -51,8 +51,12 @@ TEST(FixedText, PatternsGiveTheSameBytesOnEveryPath) {
     out.fill<kPattern>(id, "T", std::int64_t{-9223372036854775807 - 1});
     out.fill<kPattern>(id, "T", std::uint64_t{18446744073709551615u});
     out.fill<kPattern>(Variant(id), "T", 0);
+    // A number written once and copied whole: only its digits stay.
+    out.fill<kPattern>(id, "T", Decimal(std::int16_t{-32768}));
+    out.fill<kPattern>(id, "T", Decimal(std::int16_t{7}));
     EXPECT_EQ(std::move(out).take(), expected(id, "-32768") + expected(id, "-9223372036854775808") +
-                                         expected(id, "18446744073709551615") + expected(id, "0"));
+                                         expected(id, "18446744073709551615") + expected(id, "0") +
+                                         expected(id, "-32768") + expected(id, "7"));
   }
 }
 
