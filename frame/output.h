@@ -19,12 +19,12 @@ namespace vantrel {
 inline constexpr std::string_view kCrLf = "\r\n";
 
 // A 16-bit whole number written once as decimal text, for a result that
-// holds it in several places: each place copies the whole eight-byte buffer,
-// one move of known size, and keeps only the digits (the bytes after them
-// are overwritten by what follows, or cut off).
+// holds it in several places: a place followed by enough fixed text copies
+// the whole eight-byte buffer, one move of known size, and keeps only the
+// digits (the fixed text written next overwrites the rest).
 class Decimal {
  public:
-  static constexpr std::size_t kWidest = 8;  // bytes each place takes while it is written
+  static constexpr std::size_t kWidest = 8;  // the buffer: the widest 16-bit number and more
 
   explicit Decimal(std::int16_t number) {
     size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, number).ptr -
@@ -101,7 +101,9 @@ class Output {
 
   template <const auto& P, std::size_t... I, class... Values>
   static char* write_places(char* at, std::index_sequence<I...>, const Values&... values) {
-    ((at = copy_fragment<P.fragments[I].size()>(at, P.fragments[I]), at = write(at, values)), ...);
+    ((at = copy_fragment<P.fragments[I].size()>(at, P.fragments[I]),
+      at = write<P.fragments[I + 1].size()>(at, values)),
+     ...);
     return copy_fragment<P.fragments[sizeof...(I)].size()>(at, P.fragments[sizeof...(I)]);
   }
 
@@ -155,11 +157,24 @@ class Output {
   }
   static std::size_t widest(std::string_view text) { return text.size(); }
   static char* write(char* at, std::string_view text) { return copy(at, text); }
-  static constexpr std::size_t widest(const Decimal&) { return Decimal::kWidest; }
-  static char* write(char* at, const Decimal& number) {
-    std::memcpy(at, number.digits_, Decimal::kWidest);
-    return at + number.size_;
+  // Every value but a Decimal is written the same whatever follows it.
+  template <std::size_t Following, class Value>
+  static char* write(char* at, const Value& value) {
+    return write(at, value);
   }
+  // A Decimal followed by a fixed fragment at least as long as its buffer is
+  // copied whole: the bytes past its digits are those of the fragment, which
+  // is written next.
+  template <std::size_t Following>
+  static char* write(char* at, const Decimal& number) {
+    if constexpr (Following >= Decimal::kWidest) {
+      std::memcpy(at, number.digits_, Decimal::kWidest);
+      return at + number.size_;
+    } else {
+      return copy(at, number.view());
+    }
+  }
+  static std::size_t widest(const Decimal& number) { return number.size_; }
   template <std::integral T>
   requires(!std::is_same_v<T, bool> && !std::is_same_v<T, char>) static constexpr std::size_t
       widest(T) {

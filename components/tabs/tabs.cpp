@@ -113,7 +113,7 @@ std::string Tabs::WriteTab(Variant& ContentName, Variant& URL) {
   const std::string_view display = display_style(IsVisible);
   Output out((HeaderWritten ? 0 : kStripHeader.fixed_size + 4 * kNumberSize) + kTab.fixed_size +
              2 * (LayerColor.size() + display.size()) + tab.ContentName.size() + tab.URL.size() +
-             JavaScriptOnClick.size() + TabName.size() + 5 * Decimal::kWidest + 3 * kNumberSize);
+             JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
   if (!HeaderWritten) out.fill<kStripHeader>(TabCount, TabWidth, PanelWidth, PanelHeight);
   const Decimal n(tab.n), stacking_order(tab.StackingOrder);
   out.fill<kTab>(n, LayerColor, stacking_order, display, tab.ContentName, tab.URL, tab.FrameWidth,

@@ -63,7 +63,7 @@ std::string Tree::WriteExpandCollapse() {
 std::string Tree::WriteMenuHeader(std::string_view MenuName) {
   const std::int16_t number = add16(MenuCount, 1);
   const Decimal N(number);
-  Output out = StartOutput(kTreeMenuHeader.fixed_size + 7 * Decimal::kWidest + Width.size() +
+  Output out = StartOutput(kTreeMenuHeader.fixed_size + 7 * N.view().size() + Width.size() +
                            CollapsedImage.size() + TextClass.size() + MenuName.size());
   out.fill<kTreeMenuHeader>(N, Width, N, CollapsedImage, N, N, N, N, N, TextClass, MenuName);
   MenuCount = number;
@@ -82,7 +82,7 @@ std::string Tree::WriteNode(std::string_view NodeName, std::string_view URI,
   // own 16-bit range: there is none for the nodes of menu 32767.
   const Decimal node_id(add16(MenuCount, 1));
   const std::size_t link =
-      Decimal::kWidest + Target.size() + URI.size() + TextClass.size() + NodeName.size();
+      node_id.view().size() + Target.size() + URI.size() + TextClass.size() + NodeName.size();
   if (ImagePath.empty()) {
     Output out = StartOutput(kTreeNode.fixed_size + link);
     out.fill<kTreeNode>(node_id, Target, URI, TextClass, NodeName);
