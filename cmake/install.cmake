@@ -16,7 +16,8 @@ install(DIRECTORY frame/ DESTINATION include/vantrel/frame FILES_MATCHING PATTER
 install(FILES platform/posix/com.h platform/posix/runtime.h
         DESTINATION include/vantrel/platform/posix)
 install(FILES README.md DESTINATION share/doc/vantrel)
-install(DIRECTORY docs/ DESTINATION share/doc/vantrel)
+# docs/ keeps its folder, so the links between README and docs work once installed.
+install(DIRECTORY docs DESTINATION share/doc/vantrel)
 install(DIRECTORY examples/ DESTINATION share/doc/vantrel/examples)
 
 set(CPACK_GENERATOR DEB)
