@@ -67,11 +67,11 @@ right after <body>. It is also installed as share/vantrel/vantrel-compat.js.
 )";
 
 constexpr std::string_view kRunHelp =
-    R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
+    R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] [--compat-script] FILE|-
 
 Runs the page script FILE, or standard input when FILE is -, and writes the
 page it produces to standard output, byte for byte (UTF-8, CR LF kept,
-nothing added).
+nothing added unless --compat-script is given).
 
 Options:
   --timeout SECONDS    stop the page after this long (default 30; decimals
@@ -79,6 +79,9 @@ Options:
   --memory-limit SIZE  cap the memory the page's script heap and its text
                        may use: bytes, or with a suffix K, M or G (powers of
                        1024), e.g. 64M or 1G (default 256M; 0 for no limit)
+  --compat-script      put <script src="vantrel-compat.js"></script> first
+                       in the page (after a leading <!DOCTYPE>), for a page
+                       saved beside the browser compatibility script
 A page script may be at most 16 MiB.
 
 A page script is ECMAScript 5.1 (the server-side JScript dialect), UTF-8.
@@ -193,7 +196,7 @@ bool load_library(std::string& error) {
   return true;
 }
 
-int run(const std::string& file, const PageLimits& limits) {
+int run(const std::string& file, const PageLimits& limits, bool compat_script) {
   std::string source;
   if (!read_source(file, source)) {
     std::cerr << "vantrel: cannot read '" << file << "': " << std::strerror(errno) << "\n";
@@ -219,6 +222,7 @@ int run(const std::string& file, const PageLimits& limits) {
     result = vantrel::host::run_page(source, file == "-" ? "<stdin>" : file, limits);
   }
   vantrel::posix::free_unused_libraries();
+  if (compat_script) vantrel::client::insert_compat_tag(result.page, "vantrel-compat.js");
   const bool written = write_page(result.page);
   const int write_error = errno;
   std::cerr.write(result.diagnostics.data(),
@@ -234,6 +238,7 @@ int run(const std::string& file, const PageLimits& limits) {
 // `vantrel run [options] FILE|-`, from argv[2] on.
 int run_command(int argc, char** argv) {
   PageLimits limits;
+  bool compat_script = false;
   std::string file;
   for (int i = 2; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -254,7 +259,9 @@ int run_command(int argc, char** argv) {
       }
       value = argv[++i];
     }
-    if (option && arg == "--timeout") {
+    if (option && arg == "--compat-script" && equals == std::string_view::npos) {
+      compat_script = true;
+    } else if (option && arg == "--timeout") {
       const auto timeout = parse_seconds(value);
       if (!timeout) {
         std::cerr << "vantrel run: --timeout takes seconds from 0 to 86400, not '" << value
@@ -285,7 +292,7 @@ int run_command(int argc, char** argv) {
     std::cerr << "vantrel run: name a page script, or - for standard input\n\n" << kUsage;
     return kUsageError;
   }
-  return run(file, limits);
+  return run(file, limits, compat_script);
 }
 
 }  // namespace

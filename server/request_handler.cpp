@@ -17,7 +17,6 @@ namespace vantrel::server {
 namespace {
 
 constexpr std::string_view kCompatPath = "/vantrel-compat.js";
-constexpr std::string_view kCompatTag = "<script src=\"/vantrel-compat.js\"></script>\n";
 constexpr std::size_t kMaxStaticFile = 256 * 1024 * 1024;
 
 bool is_loopback(const std::string& address) {
@@ -30,18 +29,8 @@ void answer(ResponseStream& out, int status, std::vector<Header> headers = {}) {
   out.send_whole(text, headers, error_page(text));
 }
 
-// Puts the compatibility script's tag first in a page, after a leading
-// document type declaration (which must stay first).
-void insert_compat_tag(std::string& page) {
-  std::size_t at = 0;
-  if (page.size() >= 9 && equals_ignoring_case(std::string_view(page).substr(0, 9), "<!doctype")) {
-    const std::size_t close = page.find('>');
-    at = close == std::string::npos ? 0 : close + 1;
-    if (at < page.size() && page[at] == '\r') ++at;
-    if (at < page.size() && page[at] == '\n') ++at;
-  }
-  page.insert(at, kCompatTag);
-}
+// The compatibility script's tag, first in a page.
+void insert_compat_tag(std::string& page) { client::insert_compat_tag(page, kCompatPath); }
 
 }  // namespace
 

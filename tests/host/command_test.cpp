@@ -92,6 +92,22 @@ TEST(Command, CompatScriptPrintsTheShippedFileByteForByte) {
   EXPECT_EQ(printed.err, "");
   EXPECT_FALSE(printed.out.empty());
   EXPECT_EQ(printed.out, slurp(VANTREL_COMPAT_SCRIPT_PATH));
+
+  // run --compat-script puts the tag first, after a leading document type.
+  const std::string tag = "<script src=\"vantrel-compat.js\"></script>\n";
+  const struct {
+    const char* script;
+    std::string expected;
+  } pages[] = {
+      {"Response.Write('<html><body>x')", tag + "<html><body>x"},
+      {"Response.Write('<!DOCTYPE html>\\r\\n<p>')", "<!DOCTYPE html>\r\n" + tag + "<p>"},
+      {"", tag},
+  };
+  for (const auto& page : pages) {
+    const Outcome run = vantrel("run --compat-script -", page.script);
+    EXPECT_EQ(run.status, 0) << page.script;
+    EXPECT_EQ(run.out, page.expected) << page.script;
+  }
 }
 
 TEST(Command, ErrorsGoToStandardErrorWithTheirExitStatus) {
