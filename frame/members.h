@@ -171,18 +171,7 @@ template <>
 struct Arg<std::int16_t> {
   static constexpr ValueType type = ValueType::Integer;
   using Holder = std::int16_t;
-  // Values that already are whole numbers in range, as pages pass them, need
-  // no call; the rest take the full conversion.
-  static void convert(Variant& value, Holder& holder) {
-    if (value.kind() == Variant::Kind::Integer) {
-      holder = value.integer();
-    } else if (value.kind() == Variant::Kind::Long && value.long_value() >= INT16_MIN &&
-               value.long_value() <= INT16_MAX) {
-      holder = static_cast<std::int16_t>(value.long_value());
-    } else {
-      holder = to_integer(value);
-    }
-  }
+  static void convert(Variant& value, Holder& holder) { holder = to_integer(value); }
   static std::int16_t get(Holder& holder) { return holder; }
 };
 
@@ -190,9 +179,7 @@ template <>
 struct Arg<bool> {
   static constexpr ValueType type = ValueType::Boolean;
   using Holder = bool;
-  static void convert(Variant& value, Holder& holder) {
-    holder = value.kind() == Variant::Kind::Boolean ? value.boolean() : to_boolean(value);
-  }
+  static void convert(Variant& value, Holder& holder) { holder = to_boolean(value); }
   static bool get(Holder& holder) { return holder; }
 };
 

@@ -238,7 +238,9 @@ T whole_number(const Variant& value) {
 
 }  // namespace
 
-std::int16_t to_integer(const Variant& value) { return whole_number<std::int16_t>(value); }
+std::int16_t detail::converted_integer(const Variant& value) {
+  return whole_number<std::int16_t>(value);
+}
 
 std::int32_t to_long(const Variant& value) { return whole_number<std::int32_t>(value); }
 
@@ -268,7 +270,7 @@ double to_double(const Variant& value) {
   raise_type_mismatch();
 }
 
-bool to_boolean(const Variant& value) {
+bool detail::converted_boolean(const Variant& value) {
   switch (value.kind()) {
     case Variant::Kind::Empty:
       return false;

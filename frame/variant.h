@@ -92,9 +92,25 @@ void append_concatenated(std::string& out, const Variant& value);
 // and null as nothing, anything else converted to text into `storage`.
 // Raises a type mismatch for an object, as every conversion does.
 std::string_view inserted_text(const Variant& value, std::string& storage);
-std::int16_t to_integer(const Variant& value);
+namespace detail {
+std::int16_t converted_integer(const Variant& value);
+bool converted_boolean(const Variant& value);
+}  // namespace detail
+// The values that need no conversion (what pages mostly pass: whole numbers
+// in range, truth values) are taken inline, without a call.
+inline std::int16_t to_integer(const Variant& value) {
+  if (value.kind() == Variant::Kind::Integer) return value.integer();
+  if (value.kind() == Variant::Kind::Long && value.long_value() >= INT16_MIN &&
+      value.long_value() <= INT16_MAX) {
+    return static_cast<std::int16_t>(value.long_value());
+  }
+  return detail::converted_integer(value);
+}
 std::int32_t to_long(const Variant& value);
-bool to_boolean(const Variant& value);
+inline bool to_boolean(const Variant& value) {
+  return value.kind() == Variant::Kind::Boolean ? value.boolean()
+                                                : detail::converted_boolean(value);
+}
 double to_double(const Variant& value);
 
 // Rounds half to even, as every conversion to a whole number does.

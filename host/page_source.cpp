@@ -7,6 +7,8 @@
 #include <optional>
 #include <system_error>
 
+#include "frame/text.h"
+
 namespace vantrel::host {
 
 namespace fs = std::filesystem;
@@ -16,13 +18,6 @@ namespace {
 constexpr std::size_t kMaxIncludeDepth = 32;
 constexpr std::string_view kIslandOpen = "<%";
 constexpr std::string_view kIslandClose = "%>";
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 

@@ -94,15 +94,8 @@ void append_utf8_from_engine(std::string& out, std::string_view text) {
 }
 
 bool has_astral(std::string_view utf8) {
-  // Eight bytes at a time while they are all ASCII, as most page text is.
-  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-  std::size_t i = 0;
-  for (; i + 8 <= utf8.size(); i += 8) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, utf8.data() + i, sizeof word);
-    if ((word & kHighBits) != 0) break;
-  }
-  return std::any_of(utf8.begin() + static_cast<std::ptrdiff_t>(i), utf8.end(),
+  const std::size_t first_other = ascii_run_end(utf8, 0);
+  return std::any_of(utf8.begin() + static_cast<std::ptrdiff_t>(first_other), utf8.end(),
                      [](char c) { return static_cast<unsigned char>(c) >= 0xF0; });
 }
 

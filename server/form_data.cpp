@@ -62,12 +62,6 @@ std::optional<std::string> header_parameter(std::string_view value, std::string_
 
 }  // namespace
 
-bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
-  return std::equal(
-      text.begin(), text.end(), lower_word.begin(), lower_word.end(),
-      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-}
-
 bool percent_decode(std::string_view text, bool plus_is_space, std::string& out) {
   out.clear();
   out.reserve(text.size());
@@ -158,13 +152,7 @@ bool parse_multipart(std::string_view body, std::string_view content_type, NameV
 std::optional<std::string> find_value(const NameValues& values, std::string_view name) {
   std::optional<std::string> found;
   for (const auto& [key, value] : values) {
-    if (key.size() != name.size() ||
-        !std::equal(key.begin(), key.end(), name.begin(), [](char a, char b) {
-          return std::tolower(static_cast<unsigned char>(a)) ==
-                 std::tolower(static_cast<unsigned char>(b));
-        })) {
-      continue;
-    }
+    if (!equals_ignoring_case(key, name)) continue;
     if (found) {
       *found += ", ";
       *found += value;

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "frame/text.h"
+
 // The name-value texts of a request: query strings and url-encoded forms,
 // multipart forms, cookies; and the encodings a page applies to its output.
 namespace vantrel::server {
@@ -35,8 +37,5 @@ std::string html_encode(std::string_view text);
 
 // Letters, digits and - _ . ~ stay; a space becomes '+'; every other byte %XX.
 std::string url_encode(std::string_view text);
-
-// Whether `text` lowered equals `lower_word`.
-bool equals_ignoring_case(std::string_view text, std::string_view lower_word);
 
 }  // namespace vantrel::server

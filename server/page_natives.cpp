@@ -14,7 +14,7 @@ Outcome raise(duk_context* ctx, const char* source, const std::string& descripti
 
 Outcome push_text(duk_context* ctx, const std::optional<std::string>& text) {
   if (text) {
-    duk_push_lstring(ctx, text->data(), text->size());
+    host::push_text(ctx, *text);  // astral characters as surrogate pairs
   } else {
     duk_push_undefined(ctx);
   }

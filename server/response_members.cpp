@@ -6,6 +6,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "host/script_values.h"
 #include "server/page_natives.h"
 #include "server/static_files.h"
 
@@ -75,7 +76,7 @@ std::string& response_property(PageRequest& page, int which) {
 
 duk_ret_t response_get(duk_context* ctx) {
   const std::string& value = response_property(self(ctx), duk_get_current_magic(ctx));
-  duk_push_lstring(ctx, value.data(), value.size());
+  host::push_text(ctx, value);
   return 1;
 }
 
@@ -146,7 +147,7 @@ duk_ret_t cookie_get(duk_context* ctx) {
                                 : which == kPath   ? cookie->path
                                 : which == kDomain ? cookie->domain
                                                    : cookie->expires;
-      duk_push_lstring(ctx, text.data(), text.size());
+      host::push_text(ctx, text);
       return 1;
     }
   }

@@ -29,7 +29,6 @@ class ResponseStream {
   bool keep_alive() const { return keep_alive_ && !failed_; }
   void close_after() { keep_alive_ = false; }
   bool started() const { return started_; }
-  bool failed() const { return failed_; }
   int status_code() const { return status_code_; }
   std::size_t body_bytes() const { return body_bytes_; }
 

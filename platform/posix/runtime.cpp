@@ -36,6 +36,14 @@ Runtime& runtime() {
   return *instance;
 }
 
+// The class registered under `prog_id` (case ignored); the caller holds the lock.
+const ClassRecord* find_class_locked(const Runtime& rt, std::string_view prog_id) {
+  for (const ClassRecord& record : rt.classes) {
+    if (equals_ignoring_case(record.prog_id, prog_id)) return &record;
+  }
+  return nullptr;
+}
+
 std::string canonical_path(const std::string& path) {
   std::unique_ptr<char, decltype(&free)> resolved(realpath(path.c_str(), nullptr), &free);
   return resolved ? std::string(resolved.get()) : path;
@@ -141,10 +149,9 @@ std::vector<TypeLibraryRecord> registry_type_libraries() {
 std::optional<ClassRecord> registry_find_class(std::string_view prog_id) {
   Runtime& rt = runtime();
   std::lock_guard lock(rt.mutex);
-  for (const ClassRecord& record : rt.classes) {
-    if (equals_ignoring_case(record.prog_id, prog_id)) return record;
-  }
-  return std::nullopt;
+  const ClassRecord* record = find_class_locked(rt, prog_id);
+  if (record == nullptr) return std::nullopt;
+  return *record;
 }
 
 HResult register_server(const std::string& path, std::string* error) {
@@ -197,10 +204,8 @@ HResult create_object(std::string_view prog_id, Dispatch** out, std::string* err
   // One look-up under the lock, the record used in place (not copied).
   Runtime& rt = runtime();
   std::lock_guard lock(rt.mutex);
-  const auto record = std::find_if(rt.classes.begin(), rt.classes.end(), [&](const ClassRecord& r) {
-    return equals_ignoring_case(r.prog_id, prog_id);
-  });
-  if (record == rt.classes.end()) {
+  const ClassRecord* record = find_class_locked(rt, prog_id);
+  if (record == nullptr) {
     set_error(error, "no class is registered as '" + std::string(prog_id) + "'");
     return result::kInvalidClassString;
   }
