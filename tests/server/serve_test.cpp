@@ -124,6 +124,8 @@ TEST_F(Serve, RequestObjects) {
       {"Response.Write(Request.QueryString('a'))", "/run.asp?a=1&A=x%20y&b=2", "", "", "1, x y"},
       {"Response.Write(Request.QueryString('b'))", "/run.asp?b=%E2%82%AC+z", "", "",
        "\xE2\x82\xAC z"},
+      // A character outside the basic plane is one surrogate pair to the page.
+      {"Response.Write(Request.QueryString('c').length)", "/run.asp?c=%F0%9F%98%80", "", "", "2"},
       {"Response.Write(Request.QueryString('no') === undefined)", "/run.asp", "", "", "True"},
       {"Response.Write(Request.QueryString())", "/run.asp?x=%41&y", "", "", "x=%41&y"},
       {"Response.Write(Request.Form('b') + '/' + Request.Form('NAME'))", "/run.asp", form,
