@@ -18,7 +18,6 @@ namespace {
 // arrays so the engine's literal cache can look them up by address.
 constexpr char kDispatchKey[] = "\377dispatch";
 constexpr char kTargetKey[] = "\377target";
-constexpr char kMemberKey[] = "\377member";
 constexpr char kAutomationKey[] = "\377automation";
 constexpr char kMethodsKey[] = "\377methods";
 constexpr char kHandlerKey[] = "\377objectHandler";
@@ -99,29 +98,31 @@ Outcome push_not_supported(duk_context* ctx, posix::Dispatch* object) {
   return Outcome::Raise;
 }
 
-// A method, as `obj.Method` returns it: calling it invokes the member.
+// A method, as `obj.Method` returns it: calling it invokes the member. The
+// function's magic number is the member's place in its class's table (ids
+// are wider than a magic number), read without a property look-up.
 duk_ret_t call_method(duk_context* ctx) {
   const duk_idx_t count = duk_get_top(ctx);
   duk_push_current_function(ctx);
   duk_get_prop_literal(ctx, -1, kTargetKey);
   posix::Dispatch* object = dispatch_of(ctx, -1);
-  duk_get_prop_literal(ctx, -2, kMemberKey);
-  const auto id = static_cast<DispId>(duk_get_int(ctx, -1));
-  duk_pop_3(ctx);
+  duk_pop_2(ctx);
   if (object == nullptr) {
     push_host_type_error(ctx, kReleased);
     return duk_throw(ctx);
   }
+  const auto position = static_cast<std::size_t>(duk_get_current_magic(ctx));
+  const DispId id = object->type_info()->members()[position].id;
   return run_native(ctx,
                     [&] { return call_member(ctx, object, id, MemberKind::Method, 0, count); });
 }
 
-// Pushes the function `obj.Method` returns for member `id` of the target at
+// Pushes the function `obj.Method` returns for `method` of the target at
 // index 0, named by the key at index 1. It is made once per object and
 // spelling of the name, and kept on the target (so `obj.Method ===
 // obj.Method`); it holds the target, so the object lives as long as the
 // function is reachable.
-void push_method(duk_context* ctx, DispId id) {
+void push_method(duk_context* ctx, const ClassDescriptor& cls, const Member& method) {
   if (!duk_get_prop_literal(ctx, 0, kMethodsKey)) {
     duk_pop(ctx);
     duk_push_bare_object(ctx);
@@ -132,10 +133,9 @@ void push_method(duk_context* ctx, DispId id) {
   if (!duk_get_prop(ctx, -2)) {
     duk_pop(ctx);
     duk_push_c_function(ctx, &call_method, DUK_VARARGS);
+    duk_set_magic(ctx, -1, static_cast<duk_int_t>(&method - cls.members().data()));
     duk_dup(ctx, 0);
     duk_put_prop_literal(ctx, -2, kTargetKey);
-    duk_push_int(ctx, id);
-    duk_put_prop_literal(ctx, -2, kMemberKey);
     duk_dup(ctx, 1);
     duk_dup(ctx, -2);
     duk_put_prop(ctx, -4);
@@ -157,8 +157,8 @@ duk_ret_t trap_get(duk_context* ctx) {
   return run_native(ctx, [&] {
     const ClassDescriptor& cls = *object->type_info();
     const auto id = find_dispatch_id(cls, name_at(ctx, 1));
-    if (id && has_form(cls, *id, MemberKind::Method)) {
-      push_method(ctx, *id);
+    if (const Member* method = id ? find_member(cls, *id, MemberKind::Method) : nullptr) {
+      push_method(ctx, cls, *method);
       return Outcome::Value;
     }
     if (id && has_form(cls, *id, MemberKind::PropertyGet)) {

@@ -18,21 +18,13 @@ namespace vantrel::host {
 
 namespace {
 
-constexpr char kPageKey[] = "\377page";
-
-// What the page's globals write to, found through the heap's stash.
+// What the page's globals write to, kept with the heap (ScriptHeap::set_page).
 struct PageState {
   std::string* page;
   ScriptHeap* heap;
 };
 
-PageState& state_of(duk_context* ctx) {
-  duk_push_global_stash(ctx);
-  duk_get_prop_literal(ctx, -1, kPageKey);
-  auto* state = static_cast<PageState*>(duk_get_pointer(ctx, -1));
-  duk_pop_2(ctx);
-  return *state;
-}
+PageState& state_of(duk_context* ctx) { return *static_cast<PageState*>(page_of(ctx)); }
 
 // Members take exactly their arguments; so do the globals' functions.
 void check_at_most_one_argument(duk_context* ctx) {
@@ -101,12 +93,7 @@ duk_ret_t write_response(duk_context* ctx) {
   });
 }
 
-void install_globals(duk_context* ctx, PageState* state) {
-  duk_push_global_stash(ctx);
-  duk_push_pointer(ctx, state);
-  duk_put_prop_literal(ctx, -2, kPageKey);
-  duk_pop(ctx);
-
+void install_globals(duk_context* ctx) {
   // The engine's own `Duktape` object (finalizers, error hooks, internals) is
   // not for pages.
   duk_push_global_object(ctx);
@@ -275,7 +262,7 @@ duk_ret_t run_protected(duk_context* ctx, void* udata) {
   auto& run = *static_cast<PageRun*>(udata);
   install_value_helpers(ctx);
   install_object_handler(ctx);
-  install_globals(ctx, run.state);
+  install_globals(ctx);
   if (run.hooks != nullptr) run.hooks->install(ctx, run.state->page);
   push_page_function(ctx, run);
   run.compiled = true;
@@ -302,6 +289,7 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
       return result;
     }
     PageState state{&result.page, &heap};
+    heap.set_page(&state);
     PageRun run{source, file_name, &state, hooks};
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
       if (heap.timed_out() || heap.refused_memory()) {

@@ -33,6 +33,9 @@ class ScriptHeap {
   bool refused_memory() const { return budget_.refused_by_cap || budget_.refused_by_system; }
   bool refused_by_cap() const { return budget_.refused_by_cap; }
 
+  // What the host keeps for this heap's page (see page_of); null until set.
+  void set_page(void* page) { budget_.page = page; }
+
   // Whether `more` bytes held by the host for the page, on top of `held`,
   // stay under the cap; records a refusal when they do not.
   bool admit_outside(std::size_t held, std::size_t more);
@@ -46,6 +49,7 @@ class ScriptHeap {
     bool refused_by_cap = false;
     bool refused_by_system = false;
     SmallBlocks* small = nullptr;
+    void* page = nullptr;
   };
 
  private:
@@ -60,6 +64,11 @@ class ScriptHeap {
 // Moves the deadline of the heap behind `ctx` (made by ScriptHeap with a
 // time limit); a page that has timed out stays timed out.
 void set_deadline(duk_context* ctx, std::chrono::steady_clock::time_point deadline);
+
+// What ScriptHeap::set_page gave the heap behind `ctx`, found without a
+// property look-up (native functions ask for it on every call); null for
+// heaps not made by ScriptHeap.
+void* page_of(duk_context* ctx);
 
 // Records that the host ran out of memory while serving the heap behind
 // `ctx` (a C++ allocation failed), for heaps made by ScriptHeap.

@@ -218,6 +218,29 @@ TEST_F(PageHost, TabsErrorsReachThePage) {
   EXPECT_EQ(result.exit_status, kPageWritten);
 }
 
+TEST_F(PageHost, PlusJoinsTextAndNumbersAsScriptsExpect) {
+  // The engine's two-value concatenation is the host's own: short results on
+  // the stack, whole numbers from 0 to 2^32 - 1 written in place, the rest
+  // the stock way. Each case is one `+`; the lengths cross the 256-byte line.
+  const PageResult result = run(R"js(
+    var long = new Array(256).join("y");  // 255 bytes
+    var parts = ["a" + 0, "a" + -0, 0 + "b", "a" + 4294967295, "a" + 4294967296, "a" + -1,
+                 "a" + 1.5, "a" + NaN, "a" + 1e21, "a" + 0.1, 7 + "x", "" + "", null + "n",
+                 "u" + undefined, true + "t", {toString: function () { return "o"; }} + 5,
+                 1 + 2 + "3", "\u00e9" + 3, "\uD83D" + "\uDE00",
+                 (long + "z").length, ("z" + long + "z").length, (long + long).slice(253, 257)];
+    var grown = "";
+    for (var i = 0; i < 300; i++) grown += i % 10;
+    parts.push(grown.length, grown.slice(-12));
+    Response.Write(parts.join("|"));
+  )js");
+  EXPECT_EQ(result.diagnostics, "");
+  EXPECT_EQ(result.page,
+            "a0|a0|0b|a4294967295|a4294967296|a-1|a1.5|aNaN|a1e+21|a0.1|7x||nulln|uundefined|"
+            "truet|o5|33|\xC3\xA9"
+            "3|\xF0\x9F\x98\x80|256|257|yyyy|300|890123456789");
+}
+
 TEST_F(PageHost, ALeftOutOptionalArgumentIsAnEmptyOne) {
   const PageResult result = run(R"js(
     var tree = Server.CreateObject("Vantrel.Tree");
