@@ -39,26 +39,16 @@ posix::Dispatch* dispatch_of(duk_context* ctx, duk_idx_t target) {
   return object;
 }
 
-// Holds a reference on an object for the length of a call, so nothing the
-// call leads to can free it underneath.
-class Held {
- public:
-  explicit Held(posix::Dispatch* object) : object_(object) { object_->add_ref(); }
-  ~Held() { object_->release(); }
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-
- private:
-  posix::Dispatch* object_;
-};
-
 constexpr std::string_view kReleased = "object already released";
 
 // Calls member `id` in form `kind` with the script values at
-// [first, first + count) and pushes the result or an automation error.
+// [first, first + count) and pushes the result or an automation error. The
+// object stays alive for the call without a reference of its own: the
+// engine releases it only once its proxy's target is collected, and the
+// target is on the value stack of every caller (the trap's first argument,
+// or held by the method function being called).
 Outcome call_member(duk_context* ctx, posix::Dispatch* object, DispId id, MemberKind kind,
                     duk_idx_t first, duk_idx_t count) {
-  const Held held(object);
   // Most calls take a few arguments: those stay on the stack.
   constexpr std::size_t kInline = 6;
   const auto size = static_cast<std::size_t>(count);
@@ -100,13 +90,13 @@ Outcome push_not_supported(duk_context* ctx, posix::Dispatch* object) {
 
 // A method, as `obj.Method` returns it: calling it invokes the member. The
 // function's magic number is the member's place in its class's table (ids
-// are wider than a magic number), read without a property look-up.
+// are wider than a magic number), read without a property look-up, and it
+// carries the object's dispatch pointer as well as its target.
 duk_ret_t call_method(duk_context* ctx) {
   const duk_idx_t count = duk_get_top(ctx);
   duk_push_current_function(ctx);
-  duk_get_prop_literal(ctx, -1, kTargetKey);
   posix::Dispatch* object = dispatch_of(ctx, -1);
-  duk_pop_2(ctx);
+  duk_pop(ctx);
   if (object == nullptr) {
     push_host_type_error(ctx, kReleased);
     return duk_throw(ctx);
@@ -117,12 +107,13 @@ duk_ret_t call_method(duk_context* ctx) {
                     [&] { return call_member(ctx, object, id, MemberKind::Method, 0, count); });
 }
 
-// Pushes the function `obj.Method` returns for `method` of the target at
-// index 0, named by the key at index 1. It is made once per object and
-// spelling of the name, and kept on the target (so `obj.Method ===
+// Pushes the function `obj.Method` returns for `method` of `object`, the
+// target at index 0, named by the key at index 1. It is made once per object
+// and spelling of the name, and kept on the target (so `obj.Method ===
 // obj.Method`); it holds the target, so the object lives as long as the
-// function is reachable.
-void push_method(duk_context* ctx, const ClassDescriptor& cls, const Member& method) {
+// function is reachable (the target's finalizer, which releases the object,
+// runs only once neither is).
+void push_method(duk_context* ctx, posix::Dispatch* object, const Member& method) {
   if (!duk_get_prop_literal(ctx, 0, kMethodsKey)) {
     duk_pop(ctx);
     duk_push_bare_object(ctx);
@@ -133,7 +124,9 @@ void push_method(duk_context* ctx, const ClassDescriptor& cls, const Member& met
   if (!duk_get_prop(ctx, -2)) {
     duk_pop(ctx);
     duk_push_c_function(ctx, &call_method, DUK_VARARGS);
-    duk_set_magic(ctx, -1, static_cast<duk_int_t>(&method - cls.members().data()));
+    duk_set_magic(ctx, -1, static_cast<duk_int_t>(&method - object->type_info()->members().data()));
+    duk_push_pointer(ctx, object);
+    duk_put_prop_literal(ctx, -2, kDispatchKey);
     duk_dup(ctx, 0);
     duk_put_prop_literal(ctx, -2, kTargetKey);
     duk_dup(ctx, 1);
@@ -158,7 +151,7 @@ duk_ret_t trap_get(duk_context* ctx) {
     const ClassDescriptor& cls = *object->type_info();
     const auto id = find_dispatch_id(cls, name_at(ctx, 1));
     if (const Member* method = id ? find_member(cls, *id, MemberKind::Method) : nullptr) {
-      push_method(ctx, cls, *method);
+      push_method(ctx, object, *method);
       return Outcome::Value;
     }
     if (id && has_form(cls, *id, MemberKind::PropertyGet)) {
