@@ -8,6 +8,7 @@
 
 #include "frame/automation_error.h"
 #include "frame/dispatch.h"
+#include "host/class_numbers.h"
 #include "host/script_values.h"
 
 namespace vantrel::host {
@@ -20,8 +21,10 @@ constexpr char kDispatchKey[] = "\377dispatch";
 constexpr char kTargetKey[] = "\377target";
 constexpr char kAutomationKey[] = "\377automation";
 constexpr char kMethodsKey[] = "\377methods";
-constexpr char kHandlerKey[] = "\377objectHandler";
-constexpr char kFinalizerKey[] = "\377objectFinalizer";
+// The heap's proxy parts, an array in the stash: the targets' finalizer,
+// then a handler per class number (kNoClassNumber first), made on first use.
+constexpr char kObjectPartsKey[] = "\377objectParts";
+constexpr duk_uarridx_t kFinalizerIndex = 0;
 
 // A member name as the engine holds it. Member names are ASCII, so the
 // engine's bytes are compared as they are; text that is not ASCII matches
@@ -82,8 +85,8 @@ Outcome call_member(duk_context* ctx, posix::Dispatch* object, DispId id, Member
   return Outcome::Raise;
 }
 
-Outcome push_not_supported(duk_context* ctx, posix::Dispatch* object) {
-  push_automation_error(ctx, error_number::kNotSupported, std::string(object->type_info()->prog_id),
+Outcome push_not_supported(duk_context* ctx, const ClassDescriptor& cls) {
+  push_automation_error(ctx, error_number::kNotSupported, std::string(cls.prog_id),
                         "Object doesn't support this property or method");
   return Outcome::Raise;
 }
@@ -136,28 +139,57 @@ void push_method(duk_context* ctx, posix::Dispatch* object, const Member& method
   duk_remove(ctx, -2);
 }
 
-// Proxy trap get(target, key, receiver).
+// Pushes the method the target at index 0 keeps under the key at index 1
+// (push_method made it before); false, with nothing pushed, when there is none.
+bool push_kept_method(duk_context* ctx) {
+  if (duk_get_prop_literal(ctx, 0, kMethodsKey)) {
+    duk_dup(ctx, 1);
+    if (duk_get_prop(ctx, -2)) {
+      duk_remove(ctx, -2);
+      return true;
+    }
+    duk_pop(ctx);
+  }
+  duk_pop(ctx);
+  return false;
+}
+
+// Proxy trap get(target, key, receiver). Its magic number is the class
+// number of the objects whose handler it is in: a method fetched before is
+// found by name and returned without reading the object's dispatch pointer.
 duk_ret_t trap_get(duk_context* ctx) {
   if (duk_is_symbol(ctx, 1) || !duk_is_string(ctx, 1)) {
     duk_push_undefined(ctx);
     return 1;
   }
-  posix::Dispatch* object = dispatch_of(ctx, 0);
-  if (object == nullptr) {
-    push_host_type_error(ctx, kReleased);
-    return duk_throw(ctx);
+  const ClassDescriptor* cls = numbered_class(duk_get_current_magic(ctx));
+  posix::Dispatch* object = nullptr;
+  if (cls == nullptr) {
+    object = dispatch_of(ctx, 0);
+    if (object == nullptr) {
+      push_host_type_error(ctx, kReleased);
+      return duk_throw(ctx);
+    }
+    cls = object->type_info();
   }
   return run_native(ctx, [&] {
-    const ClassDescriptor& cls = *object->type_info();
-    const auto id = find_dispatch_id(cls, name_at(ctx, 1));
-    if (const Member* method = id ? find_member(cls, *id, MemberKind::Method) : nullptr) {
+    const auto id = find_dispatch_id(*cls, name_at(ctx, 1));
+    const Member* method = id ? find_member(*cls, *id, MemberKind::Method) : nullptr;
+    if (method != nullptr && push_kept_method(ctx)) return Outcome::Value;
+    if (!id) return push_not_supported(ctx, *cls);
+    if (object == nullptr) object = dispatch_of(ctx, 0);
+    if (object == nullptr) {
+      push_host_type_error(ctx, kReleased);
+      return Outcome::Raise;
+    }
+    if (method != nullptr) {
       push_method(ctx, object, *method);
       return Outcome::Value;
     }
-    if (id && has_form(cls, *id, MemberKind::PropertyGet)) {
+    if (has_form(*cls, *id, MemberKind::PropertyGet)) {
       return call_member(ctx, object, *id, MemberKind::PropertyGet, 0, 0);
     }
-    return push_not_supported(ctx, object);
+    return push_not_supported(ctx, *cls);
   });
 }
 
@@ -172,7 +204,7 @@ duk_ret_t trap_set(duk_context* ctx) {
     const ClassDescriptor& cls = *object->type_info();
     const auto id = duk_is_symbol(ctx, 1) ? std::nullopt : find_dispatch_id(cls, name_at(ctx, 1));
     if (!id || !has_form(cls, *id, MemberKind::PropertyLet)) {
-      return push_not_supported(ctx, object);
+      return push_not_supported(ctx, cls);
     }
     const Outcome outcome = call_member(ctx, object, *id, MemberKind::PropertyLet, 2, 1);
     if (outcome == Outcome::Value) {
@@ -196,16 +228,32 @@ duk_ret_t finalize_target(duk_context* ctx) {
 
 }  // namespace
 
-void install_object_handler(duk_context* ctx) {
-  duk_push_global_stash(ctx);
+namespace {
+
+// Pushes the handler for objects of class `number` from the proxy parts at
+// `parts`, made on first use.
+void push_handler(duk_context* ctx, duk_idx_t parts, int number) {
+  const auto index = static_cast<duk_uarridx_t>(number - kNoClassNumber + 1);
+  if (duk_get_prop_index(ctx, parts, index)) return;
+  duk_pop(ctx);
   duk_push_object(ctx);
   duk_push_c_function(ctx, &trap_get, 3);
+  duk_set_magic(ctx, -1, number);
   duk_put_prop_literal(ctx, -2, "get");
   duk_push_c_function(ctx, &trap_set, 4);
   duk_put_prop_literal(ctx, -2, "set");
-  duk_put_prop_literal(ctx, -2, kHandlerKey);
+  duk_dup_top(ctx);
+  duk_put_prop_index(ctx, parts, index);
+}
+
+}  // namespace
+
+void install_object_handler(duk_context* ctx) {
+  duk_push_global_stash(ctx);
+  duk_push_array(ctx);
   duk_push_c_function(ctx, &finalize_target, 2);
-  duk_put_prop_literal(ctx, -2, kFinalizerKey);
+  duk_put_prop_index(ctx, -2, kFinalizerIndex);
+  duk_put_prop_literal(ctx, -2, kObjectPartsKey);
   duk_pop(ctx);
 }
 
@@ -218,15 +266,19 @@ void push_library_object(duk_context* ctx, posix::Dispatch* object) {
       if (object != nullptr) object->release();
     }
   } owned{object};
+  const int number = class_number(*object->type_info());
   duk_push_object(ctx);
   duk_push_pointer(ctx, object);
   duk_put_prop_literal(ctx, -2, kDispatchKey);
   duk_push_global_stash(ctx);
-  duk_get_prop_literal(ctx, -1, kFinalizerKey);
+  duk_get_prop_literal(ctx, -1, kObjectPartsKey);
+  duk_remove(ctx, -2);
+  const duk_idx_t parts = duk_get_top_index(ctx);
+  duk_get_prop_index(ctx, parts, kFinalizerIndex);
   duk_set_finalizer(ctx, -3);
   owned.object = nullptr;
-  duk_get_prop_literal(ctx, -1, kHandlerKey);
-  duk_remove(ctx, -2);
+  push_handler(ctx, parts, number);
+  duk_remove(ctx, parts);
   duk_push_proxy(ctx, 0);
 }
 
