@@ -146,17 +146,10 @@ class Output {
     if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
       const std::size_t room = P.fixed_size + (0 + ... + widest(values));
       if (room <= kPieceByPiece) [[likely]] {
-#if __cpp_lib_string_resize_and_overwrite
-        text_.resize_and_overwrite(text_.size() + room, [&](char* data, std::size_t) {
-          return static_cast<std::size_t>(write_places<P>(data + text_.size(), places, values...) -
-                                          data);
-        });
-#else
         const std::size_t start = text_.size();
         text_.resize(start + room);
         char* at = write_places<P>(text_.data() + start, places, values...);
         text_.resize(static_cast<std::size_t>(at - text_.data()));
-#endif
         return *this;
       }
     }
