@@ -101,8 +101,12 @@ bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexc
   return find_member(members, id, kind) != nullptr;
 }
 
-Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
-               std::span<Variant* const> args) {
+void detail::set_source_if_empty(const ClassDescriptor& cls, AutomationError& error) {
+  error.set_source_if_empty(cls.prog_id);
+}
+
+Variant detail::invoke_other(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+                             std::span<Variant* const> args) {
   try {
     const Member* member = find_member(cls, id, kind);
     if (member == nullptr) raise_not_supported();

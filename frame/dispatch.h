@@ -4,6 +4,7 @@
 #include <span>
 #include <string_view>
 
+#include "frame/automation_error.h"
 #include "frame/library.h"
 #include "frame/members.h"
 #include "frame/variant.h"
@@ -35,14 +36,36 @@ const Member* find_member(std::span<const Member> members, DispId id, MemberKind
 bool has_form(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept;
 bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexcept;
 
+namespace detail {
+// Every call but the common one: a missing member, a wrong number of
+// arguments, left-out optional arguments.
+Variant invoke_other(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+                     std::span<Variant* const> args);
+void set_source_if_empty(const ClassDescriptor& cls, AutomationError& error);
+}  // namespace detail
+
 // Calls member `id` of an object of class `cls` in the form `kind`.
 // Raises 438 when the class has no such member in that form (reading a
 // property that can only be written, for example), 450 when the number of
 // arguments does not fit. Arguments are converted to the declared types in
 // order; omitted optional arguments arrive empty. Errors that carry no
 // source get the class's programmatic identifier as their source.
-Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
-               std::span<Variant* const> args);
+//
+// Inline: the common call (the member exists, every argument given) is a
+// look-up and one call through the table, with no call in between.
+inline Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+                      std::span<Variant* const> args) {
+  const Member* member = find_member(cls, id, kind);
+  if (member == nullptr || args.size() != member->param_count) [[unlikely]] {
+    return detail::invoke_other(cls, object, id, kind, args);
+  }
+  try {
+    return member->call(object, args);
+  } catch (AutomationError& error) {
+    detail::set_source_if_empty(cls, error);
+    throw;
+  }
+}
 
 // The same, looking the member up by name first.
 Variant invoke(const ClassDescriptor& cls, void* object, std::string_view name, MemberKind kind,

@@ -45,6 +45,8 @@ struct Param {
 };
 
 inline constexpr std::size_t kMaxParams = 4;
+// No member name is longer: a caller may read a name into a buffer this size.
+inline constexpr std::size_t kMaxNameSize = 64;
 
 // Calls a bound member with exactly as many arguments as it declares.
 using MemberCall = Variant (*)(void* object, std::span<Variant* const> args);
@@ -97,6 +99,7 @@ consteval MemberIndex make_member_index(std::span<const Member> members) {
   if (members.size() > MemberIndex::kSlots / 2) throw "too many members for the member index";
   MemberIndex index;
   for (std::size_t i = 0; i < members.size(); ++i) {
+    if (members[i].name.size() > kMaxNameSize) throw "a member name longer than kMaxNameSize";
     const auto position = static_cast<std::uint8_t>(i + 1);
     bool named = false;
     for (std::size_t j = 0; j < i; ++j) {
@@ -211,6 +214,13 @@ Variant call_with(void* object, [[maybe_unused]] std::span<Variant* const> args,
   if constexpr (std::is_void_v<typename S::Result>) {
     (self->*Fn)(Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
     return Variant();
+  } else if constexpr (std::is_same_v<typename S::Result, std::string>) {
+    // The closure holds the object as it came (a class of a test's own may
+    // have internal linkage, which a closure in a header must not capture).
+    return Variant::text_of([object, &holders] {
+      return (static_cast<typename S::Class*>(object)->*Fn)(
+          Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
+    });
   } else {
     return Variant(
         (self->*Fn)(Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...));

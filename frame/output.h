@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <charconv>
 #include <concepts>
 #include <cstddef>
@@ -18,6 +19,77 @@ namespace vantrel {
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
+namespace detail {
+
+// The two digits of every number below 100, for writing decimals two at a time.
+inline constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+inline char* write_pair(char* at, unsigned below_100) {
+  std::memcpy(at, &kDigitPairs[2 * below_100], 2);
+  return at + 2;
+}
+
+}  // namespace detail
+
+// Writes a 16-bit whole number as decimal text (at most six characters, the
+// sign included) and returns the end. Inline, and two digits at a step: the
+// numbers in markup are short, and a call per number costs more than its
+// digits.
+inline char* write_decimal(char* at, std::int16_t number) {
+  unsigned value = static_cast<unsigned>(number);
+  if (number < 0) {
+    *at++ = '-';
+    value = 0u - static_cast<unsigned>(static_cast<int>(number));
+  }
+  if (value < 10) {
+    *at = static_cast<char>('0' + value);
+    return at + 1;
+  }
+  if (value < 100) return detail::write_pair(at, value);
+  if (value < 1000) {
+    *at = static_cast<char>('0' + value / 100);
+    return detail::write_pair(at + 1, value % 100);
+  }
+  if (value < 10000) return detail::write_pair(detail::write_pair(at, value / 100), value % 100);
+  *at = static_cast<char>('0' + value / 10000);
+  value %= 10000;
+  return detail::write_pair(detail::write_pair(at + 1, value / 100), value % 100);
+}
+
+// Copies text and returns the end. Short texts (the values markup inserts
+// are mostly names and paths) are moved in two overlapping pieces of a fixed
+// size, which needs no call; longer ones go to the C library's copy.
+inline char* copy_text(char* at, std::string_view text) {
+  const char* from = text.data();
+  const std::size_t size = text.size();
+  if (size >= 16) {
+    if (size > 32) {
+      std::memcpy(at, from, size);
+    } else {
+      std::memcpy(at, from, 16);
+      std::memcpy(at + size - 16, from + size - 16, 16);
+    }
+  } else if (size >= 8) {
+    std::memcpy(at, from, 8);
+    std::memcpy(at + size - 8, from + size - 8, 8);
+  } else if (size >= 4) {
+    std::memcpy(at, from, 4);
+    std::memcpy(at + size - 4, from + size - 4, 4);
+  } else if (size != 0) {
+    at[0] = from[0];
+    at[size / 2] = from[size / 2];
+    at[size - 1] = from[size - 1];
+  }
+  return at + size;
+}
+
 // A 16-bit whole number written once as decimal text, for a result that
 // holds it in several places: a place followed by enough fixed text copies
 // the whole eight-byte buffer, one move of known size, and keeps only the
@@ -26,10 +98,8 @@ class Decimal {
  public:
   static constexpr std::size_t kWidest = 8;  // the buffer: the widest 16-bit number and more
 
-  explicit Decimal(std::int16_t number) {
-    size_ = static_cast<std::size_t>(std::to_chars(digits_, digits_ + sizeof digits_, number).ptr -
-                                     digits_);
-  }
+  explicit Decimal(std::int16_t number)
+      : size_(static_cast<std::size_t>(write_decimal(digits_, number) - digits_)) {}
   std::string_view view() const { return {digits_, size_}; }
 
  private:
@@ -156,7 +226,7 @@ class Output {
     return at + text.size();
   }
   static std::size_t widest(std::string_view text) { return text.size(); }
-  static char* write(char* at, std::string_view text) { return copy(at, text); }
+  static char* write(char* at, std::string_view text) { return copy_text(at, text); }
   // Every value but a Decimal is written the same whatever follows it.
   template <std::size_t Following, class Value>
   static char* write(char* at, const Value& value) {
@@ -171,7 +241,8 @@ class Output {
       std::memcpy(at, number.digits_, Decimal::kWidest);
       return at + number.size_;
     } else {
-      return copy(at, number.view());
+      for (std::size_t i = 0; i < number.size_; ++i) at[i] = number.digits_[i];
+      return at + number.size_;
     }
   }
   static std::size_t widest(const Decimal& number) { return number.size_; }
@@ -185,6 +256,7 @@ class Output {
                                                                                     T number) {
     return std::to_chars(at, at + widest(number), number).ptr;
   }
+  static char* write(char* at, std::int16_t number) { return write_decimal(at, number); }
 
   std::string text_;
 };

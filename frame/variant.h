@@ -39,6 +39,12 @@ class Variant {
   explicit Variant(Date value) noexcept : kind_(Kind::Date), double_(value.serial) {}
   explicit Variant(std::string value) noexcept : kind_(Kind::String), string_(std::move(value)) {}
   explicit Variant(std::string_view value) : kind_(Kind::String), string_(value) {}
+  // A String made from the text that make() returns, built in place: the
+  // text of a call's result is never moved (a short text would be copied).
+  template <class Make>
+  static Variant text_of(Make&& make) {
+    return Variant(InPlace{}, make);
+  }
   // A char would become the number of its code (':' as 58) and a pointer a
   // Boolean; neither is ever what the caller meant, so both fail to compile.
   Variant(char) = delete;
@@ -67,6 +73,10 @@ class Variant {
   friend bool operator==(const Variant& a, const Variant& b) noexcept;
 
  private:
+  struct InPlace {};
+  template <class Make>
+  Variant(InPlace, Make& make) : kind_(Kind::String), string_(make()) {}
+
   Kind kind_ = Kind::Empty;
   union {
     bool boolean_;

@@ -179,16 +179,16 @@ HRESULT STDMETHODCALLTYPE get_ids_of_names(Interface* self, REFIID iid, LPOLESTR
   if (count == 0) return S_OK;
   if (names == nullptr || ids == nullptr) return E_POINTER;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  std::string name;
-  try {
-    for (const OLECHAR* c = names[0]; c != nullptr && *c != 0; ++c) {
-      if (*c > 0x7F) return DISP_E_UNKNOWNNAME;  // every member name is ASCII
-      name += static_cast<char>(*c);
-    }
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+  // Every member name is ASCII and at most kMaxNameSize long: a longer
+  // name, or one with any other character, names no member. Read into a
+  // buffer of our own, with no allocation.
+  char name[kMaxNameSize];
+  std::size_t size = 0;
+  for (const OLECHAR* c = names[0]; c != nullptr && *c != 0; ++c) {
+    if (*c > 0x7F || size == sizeof name) return DISP_E_UNKNOWNNAME;
+    name[size++] = static_cast<char>(*c);
   }
-  const auto id = find_dispatch_id(self->owner->cls.members(), name);
+  const auto id = find_dispatch_id(self->owner->cls, std::string_view(name, size));
   if (!id) return DISP_E_UNKNOWNNAME;
   ids[0] = *id;
   return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
@@ -197,14 +197,14 @@ HRESULT STDMETHODCALLTYPE get_ids_of_names(Interface* self, REFIID iid, LPOLESTR
 // The form of the member that a call means. A script reading `o.Name`
 // asks for a property get (VBScript adds "or a method"); a call asks for
 // a method (or a property get); an assignment for a property let.
-MemberKind resolve_kind(std::span<const Member> members, DISPID id, WORD flags) {
+MemberKind resolve_kind(const ClassDescriptor& cls, DISPID id, WORD flags) {
   if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
     return MemberKind::PropertyLet;
   }
   const bool get = (flags & DISPATCH_PROPERTYGET) != 0;
   const bool method = (flags & DISPATCH_METHOD) != 0;
-  if (get && has_form(members, id, MemberKind::PropertyGet)) return MemberKind::PropertyGet;
-  if (method && has_form(members, id, MemberKind::Method)) return MemberKind::Method;
+  if (get && has_form(cls, id, MemberKind::PropertyGet)) return MemberKind::PropertyGet;
+  if (method && has_form(cls, id, MemberKind::Method)) return MemberKind::Method;
   return get ? MemberKind::PropertyGet : MemberKind::Method;  // none: the frame raises 438
 }
 
@@ -251,9 +251,8 @@ HRESULT STDMETHODCALLTYPE invoke(Interface* self, DISPID id, REFIID iid, LCID, W
     return DISP_E_NONAMEDARGS;
   }
   Object& object = *self->owner;
-  const std::span<const Member> members = object.cls.members();
-  const MemberKind kind = resolve_kind(members, id, flags);
-  const Member* member = find_member(members, id, kind);
+  const MemberKind kind = resolve_kind(object.cls, id, flags);
+  const Member* member = find_member(object.cls, id, kind);
 
   // The caller's arguments in parameter order: the positional ones (stored
   // last to first), then the new value of a property. More than a member can

@@ -60,6 +60,28 @@ TEST(FixedText, PatternsGiveTheSameBytesOnEveryPath) {
   }
 }
 
+// Numbers and texts written in place: every 16-bit number, as a value and as
+// a Decimal before a short and a long fragment, and texts of every length
+// around the sizes that are copied in pieces.
+TEST(FixedText, InPlaceValuesAreExactForEveryNumberAndLength) {
+  static constexpr auto kShortTail = pattern_text<"[@n@]">;
+  static constexpr auto kLongTail = pattern_text<"[@n@] and more text">;
+  for (int number = INT16_MIN; number <= INT16_MAX; ++number) {
+    const auto value = static_cast<std::int16_t>(number);
+    const std::string expected = "[" + std::to_string(number) + "]";
+    Output out;
+    out.fill<kShortTail>(value).fill<kShortTail>(Decimal(value)).fill<kLongTail>(Decimal(value));
+    ASSERT_EQ(std::move(out).take(), expected + expected + expected + " and more text");
+  }
+  const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJ";
+  for (std::size_t size = 0; size <= letters.size(); ++size) {
+    const std::string_view text = std::string_view(letters).substr(0, size);
+    Output out;
+    out.fill<kShortTail>(text);
+    ASSERT_EQ(std::move(out).take(), "[" + std::string(text) + "]");
+  }
+}
+
 TEST(Output, AppendsFragmentsNumbersAndVariants) {
   Output out(64);
   out.add("a", std::string_view("b"), std::string("c"), std::int16_t{-32768}, 42u)

@@ -189,7 +189,10 @@ void test_names(Checks& checks, IDispatch* object) {
   };
   for (const Case& c :
        {Case{L"Describe", S_OK, 3}, Case{L"dEsCrIbE", S_OK, 3}, Case{L"NUMBER", S_OK, 5},
-        Case{L"Nothing", DISP_E_UNKNOWNNAME, -1}, Case{L"Describ\u00e9", DISP_E_UNKNOWNNAME, -1}}) {
+        Case{L"Nothing", DISP_E_UNKNOWNNAME, -1}, Case{L"Describ\u00e9", DISP_E_UNKNOWNNAME, -1},
+        // Longer than any member name can be: refused, never overrun.
+        Case{L"DescribeDescribeDescribeDescribeDescribeDescribeDescribeDescribeDescribe",
+             DISP_E_UNKNOWNNAME, -1}}) {
     LPOLESTR name = const_cast<LPOLESTR>(c.name);
     DISPID id = 0;
     const HRESULT hr = object->GetIDsOfNames(IID_NULL, &name, 1, 0, &id);
