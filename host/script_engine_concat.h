@@ -1,5 +1,6 @@
 // The engine's two-value concatenation (the `+` operator on text, and `+=`),
-// spliced into its source in place of the stock one. A short result is put
+// spliced into its source in place of the stock one, and a fast path for the
+// operator in front of the engine's general one. A short result is put
 // together on the native stack and interned from there; the stock version
 // builds every result in a temporary buffer value first (an allocation, a
 // value-stack slot and a free for each `+`). A whole number from 0 to
@@ -9,25 +10,34 @@
 
 DUK_LOCAL void duk__concat_2_stock(duk_hthread* thr);
 
-// The text of the value at `idx`: digits written into `digits` for a whole
-// number in range (the same digits the engine's ToString gives), else the
-// value converted to a string in place.
+// Results up to this size are joined on the native stack.
+#define DUK__CONCAT_2_JOINED 256
+
+// The digits of `tv` when it is a whole number from 0 to 2^32 - 1 (the same
+// digits the engine's ToString gives), written at the end of `digits`; false
+// for any other value.
+DUK_LOCAL duk_bool_t duk__concat_2_digits(duk_tval* tv, duk_uint8_t (&digits)[10],
+                                          const duk_uint8_t** text, duk_size_t* len) {
+  if (!DUK_TVAL_IS_NUMBER(tv)) return 0;
+  const duk_double_t x = DUK_TVAL_GET_NUMBER(tv);
+  if (!(x >= 0.0 && x < 4294967296.0 && x == (duk_double_t)(duk_uint32_t)x)) return 0;
+  duk_uint32_t value = (duk_uint32_t)x;
+  duk_uint8_t* p = digits + sizeof digits;
+  do {
+    *--p = (duk_uint8_t)('0' + value % 10U);
+    value /= 10U;
+  } while (value != 0U);
+  *text = p;
+  *len = (duk_size_t)(digits + sizeof digits - p);
+  return 1;
+}
+
+// The text of the value at `idx`: its digits for a whole number in range,
+// else the value converted to a string in place.
 DUK_LOCAL duk_size_t duk__concat_2_part(duk_hthread* thr, duk_idx_t idx, duk_uint8_t (&digits)[10],
                                         const duk_uint8_t** text) {
-  duk_tval* tv = duk_get_tval(thr, idx);
-  if (DUK_TVAL_IS_NUMBER(tv)) {
-    const duk_double_t x = DUK_TVAL_GET_NUMBER(tv);
-    if (x >= 0.0 && x < 4294967296.0 && x == (duk_double_t)(duk_uint32_t)x) {
-      duk_uint32_t value = (duk_uint32_t)x;
-      duk_uint8_t* p = digits + sizeof digits;
-      do {
-        *--p = (duk_uint8_t)('0' + value % 10U);
-        value /= 10U;
-      } while (value != 0U);
-      *text = p;
-      return (duk_size_t)(digits + sizeof digits - p);
-    }
-  }
+  duk_size_t len = 0;
+  if (duk__concat_2_digits(duk_get_tval(thr, idx), digits, text, &len)) return len;
   duk_hstring* h = duk_to_hstring(thr, idx);
   *text = DUK_HSTRING_GET_DATA(h);
   return (duk_size_t)DUK_HSTRING_GET_BYTELEN(h);
@@ -36,7 +46,7 @@ DUK_LOCAL duk_size_t duk__concat_2_part(duk_hthread* thr, duk_idx_t idx, duk_uin
 DUK_INTERNAL void duk_concat_2(duk_hthread* thr) {
   duk_uint8_t digits1[10], digits2[10];
   const duk_uint8_t *text1, *text2;
-  duk_uint8_t joined[256];
+  duk_uint8_t joined[DUK__CONCAT_2_JOINED];
 
   DUK_ASSERT_API_ENTRY(thr);
   DUK_ASSERT(duk_get_top(thr) >= 2);  // trusted caller
@@ -55,4 +65,50 @@ DUK_INTERNAL void duk_concat_2(duk_hthread* thr) {
   duk_push_lstring(thr, (const char*)joined, len1 + len2);
   duk_replace(thr, -3);
   duk_pop_unsafe(thr);
+}
+
+// The text of `tv` for the operator's fast path: a string (not a symbol) or
+// a whole number in range; false for anything that needs the general path.
+DUK_LOCAL duk_bool_t duk__concat_2_operand(duk_tval* tv, duk_uint8_t (&digits)[10],
+                                           const duk_uint8_t** text, duk_size_t* len,
+                                           duk_bool_t* is_text) {
+  if (DUK_TVAL_IS_STRING(tv)) {
+    duk_hstring* h = DUK_TVAL_GET_STRING(tv);
+    if (DUK_HSTRING_HAS_SYMBOL(h)) return 0;
+    *text = DUK_HSTRING_GET_DATA(h);
+    *len = (duk_size_t)DUK_HSTRING_GET_BYTELEN(h);
+    *is_text = 1;
+    return 1;
+  }
+  *is_text = 0;
+  return duk__concat_2_digits(tv, digits, text, len);
+}
+
+// `z = x + y` when x and y are strings or whole numbers in range, at least one
+// of them a string, and the result is short: joined, interned and stored in
+// register `idx_z` without the operator's general path (copies of both values
+// on the value stack, ToPrimitive on each, then the concatenation above).
+// Neither value has a conversion that could run code. False when the general
+// path must run.
+DUK_LOCAL duk_bool_t duk__concat_2_operator(duk_hthread* thr, duk_tval* tv_x, duk_tval* tv_y,
+                                            duk_small_uint_fast_t idx_z) {
+  duk_uint8_t digits1[10], digits2[10];
+  const duk_uint8_t *text1, *text2;
+  duk_size_t len1, len2;
+  duk_bool_t is_text1, is_text2;
+  duk_uint8_t joined[DUK__CONCAT_2_JOINED];
+
+  if (!duk__concat_2_operand(tv_x, digits1, &text1, &len1, &is_text1) ||
+      !duk__concat_2_operand(tv_y, digits2, &text2, &len2, &is_text2) || !(is_text1 || is_text2) ||
+      len1 + len2 > sizeof joined) {
+    return 0;
+  }
+  duk_memcpy((void*)joined, (const void*)text1, len1);
+  duk_memcpy((void*)(joined + len1), (const void*)text2, len2);
+  // Interning may collect garbage and move the value stack: the target
+  // register is found after it.
+  duk_hstring* h = duk_heap_strtable_intern_checked(thr, joined, (duk_uint32_t)(len1 + len2));
+  duk_tval* tv_z = thr->valstack_bottom + idx_z;
+  DUK_TVAL_SET_STRING_UPDREF(thr, tv_z, h);
+  return 1;
 }

@@ -219,26 +219,33 @@ TEST_F(PageHost, TabsErrorsReachThePage) {
 }
 
 TEST_F(PageHost, PlusJoinsTextAndNumbersAsScriptsExpect) {
-  // The engine's two-value concatenation is the host's own: short results on
-  // the stack, whole numbers from 0 to 2^32 - 1 written in place, the rest
-  // the stock way. Each case is one `+`; the lengths cross the 256-byte line.
+  // The engine's `+` on text is the host's own: short results on the stack,
+  // whole numbers from 0 to 2^32 - 1 written in place, the rest the stock
+  // way. Each case is one `+` of two values held in variables (no constant
+  // folding); the lengths cross the 256-byte line.
   const PageResult result = run(R"js(
+    function join(a, b) { return a + b; }
     var long = new Array(256).join("y");  // 255 bytes
-    var parts = ["a" + 0, "a" + -0, 0 + "b", "a" + 4294967295, "a" + 4294967296, "a" + -1,
-                 "a" + 1.5, "a" + NaN, "a" + 1e21, "a" + 0.1, 7 + "x", "" + "", null + "n",
-                 "u" + undefined, true + "t", {toString: function () { return "o"; }} + 5,
-                 1 + 2 + "3", "\u00e9" + 3, "\uD83D" + "\uDE00",
-                 (long + "z").length, ("z" + long + "z").length, (long + long).slice(253, 257)];
+    var pairs = [["a", 0], ["a", -0], [0, "b"], ["a", 4294967295], ["a", 4294967296], ["a", -1],
+                 ["a", 1.5], ["a", NaN], ["a", 1e21], [0.1, "a"], [7, "x"], ["", ""], [null, "n"],
+                 ["u", undefined], [true, "t"], [{toString: function () { return "o"; }}, 5],
+                 [5, {valueOf: function () { return 6; }}], [new String("s"), 1], ["\u00e9", 3],
+                 ["\uD83D", "\uDE00"]];
+    var parts = [];
+    for (var i = 0; i < pairs.length; i++) parts.push(join(pairs[i][0], pairs[i][1]));
+    parts.push(join(long, "z").length, join("z", join(long, "z")).length,
+               join(long, long).slice(253, 257), 1 + 2 + "3");
     var grown = "";
-    for (var i = 0; i < 300; i++) grown += i % 10;
+    for (var n = 0; n < 300; n++) grown += n % 10;
     parts.push(grown.length, grown.slice(-12));
+    try { join("a", Symbol("s")); } catch (e) { parts.push(e.name); }
     Response.Write(parts.join("|"));
   )js");
   EXPECT_EQ(result.diagnostics, "");
   EXPECT_EQ(result.page,
-            "a0|a0|0b|a4294967295|a4294967296|a-1|a1.5|aNaN|a1e+21|a0.1|7x||nulln|uundefined|"
-            "truet|o5|33|\xC3\xA9"
-            "3|\xF0\x9F\x98\x80|256|257|yyyy|300|890123456789");
+            "a0|a0|0b|a4294967295|a4294967296|a-1|a1.5|aNaN|a1e+21|0.1a|7x||nulln|uundefined|"
+            "truet|o5|11|s1|\xC3\xA9"
+            "3|\xF0\x9F\x98\x80|256|257|yyyy|33|300|890123456789|TypeError");
 }
 
 TEST_F(PageHost, ALeftOutOptionalArgumentIsAnEmptyOne) {
