@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <concepts>
@@ -112,21 +113,37 @@ class Decimal {
 // single reserved string, returned whole. Whole numbers are written as
 // decimal text; a Variant is converted to text by the automation rules (so a
 // null raises "Invalid use of Null" here, at the place it is inserted).
+//
+// The string may run past the bytes written so far (size_): room that a
+// pattern written in place has not used yet. A short result (the size it is
+// started with at most kPieceByPiece) is made at that size at once and
+// written at the end of what it holds; appending cuts the unused room off
+// first, and take() cuts it off at the end.
 class Output {
  public:
-  explicit Output(std::size_t reserve = 0) { text_.reserve(reserve); }
+  explicit Output(std::size_t reserve = 0) {
+    if (reserve <= kPieceByPiece) {
+      text_.resize(reserve);
+    } else {
+      text_.reserve(reserve);
+    }
+  }
 
   template <class... Parts>
   Output& add(const Parts&... parts) {
+    trim();
     (put(parts), ...);
+    size_ = text_.size();
     return *this;
   }
 
   // Appends the parts, then CR LF.
   template <class... Parts>
   Output& line(const Parts&... parts) {
+    trim();
     (put(parts), ...);
     text_.append(kCrLf);
+    size_ = text_.size();
     return *this;
   }
 
@@ -146,14 +163,15 @@ class Output {
     if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
       const std::size_t room = P.fixed_size + (0 + ... + widest(values));
       if (room <= kPieceByPiece) [[likely]] {
-        const std::size_t start = text_.size();
-        text_.resize(start + room);
-        char* at = write_places<P>(text_.data() + start, places, values...);
-        text_.resize(static_cast<std::size_t>(at - text_.data()));
+        if (text_.size() < size_ + room) text_.resize(size_ + room);
+        char* at = write_places<P>(text_.data() + size_, places, values...);
+        size_ = static_cast<std::size_t>(at - text_.data());
         return *this;
       }
     }
+    trim();
     append_places<P>(places, values...);
+    size_ = text_.size();
     return *this;
   }
 
@@ -162,11 +180,19 @@ class Output {
   // caller is compiled becomes a block copy instruction that is slower.
   Output& add_block(std::string_view block);
 
-  void reserve_more(std::size_t bytes) { text_.reserve(text_.size() + bytes); }
-  std::size_t size() const noexcept { return text_.size(); }
-  std::string take() && { return std::move(text_); }
+  void reserve_more(std::size_t bytes) { text_.reserve(std::max(text_.size(), size_ + bytes)); }
+  std::size_t size() const noexcept { return size_; }
+  std::string take() && {
+    trim();
+    return std::move(text_);
+  }
 
  private:
+  void trim() {
+    if (text_.size() != size_) cut_room();
+  }
+  void cut_room();
+
   static constexpr std::size_t kPieceByPiece = 1024;
 
   template <const auto& P, std::size_t... I, class... Values>
@@ -188,6 +214,7 @@ class Output {
   }
   static constexpr std::size_t kLongFragment = 256;
   static char* copy_long(char* at, std::string_view text);
+  void append_long(std::string_view text);
 
   template <const auto& P, std::size_t... I, class... Values>
   void append_places(std::index_sequence<I...>, const Values&... values) {
@@ -198,7 +225,7 @@ class Output {
   template <std::size_t Size>
   void append_fragment(std::string_view text) {
     if constexpr (Size >= kLongFragment) {
-      add_block(text);
+      append_long(text);
     } else {
       text_.append(text);
     }
@@ -259,6 +286,7 @@ class Output {
   static char* write(char* at, std::int16_t number) { return write_decimal(at, number); }
 
   std::string text_;
+  std::size_t size_ = 0;  // bytes written; text_ may hold unused room after them
 };
 
 }  // namespace vantrel
