@@ -193,7 +193,11 @@ class Output {
   }
   void cut_room();
 
-  static constexpr std::size_t kPieceByPiece = 1024;
+  // Up to this size a result is cleared once and written in place: clearing
+  // 2 KB costs less than a library append per piece (the Tree's script and a
+  // menu header, a strip header and its first tab); a longer result
+  // (a calendar, a progress bar) would pay more to clear than it saves.
+  static constexpr std::size_t kPieceByPiece = 2048;
 
   template <const auto& P, std::size_t... I, class... Values>
   static char* write_places(char* at, std::index_sequence<I...>, const Values&... values) {
