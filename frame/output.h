@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <concepts>
 #include <cstddef>
@@ -99,14 +100,34 @@ class Decimal {
  public:
   static constexpr std::size_t kWidest = 8;  // the buffer: the widest 16-bit number and more
 
-  explicit Decimal(std::int16_t number)
-      : size_(static_cast<std::size_t>(write_decimal(digits_, number) - digits_)) {}
+  // The digits are gathered in one word and stored at once: read back whole
+  // right after, a buffer written a byte or two at a time would make the
+  // processor wait for those small writes to land.
+  explicit Decimal(std::int16_t number) {
+    if constexpr (std::endian::native == std::endian::little) {
+      unsigned value = static_cast<unsigned>(number);
+      if (number < 0) value = 0u - static_cast<unsigned>(static_cast<int>(number));
+      std::uint64_t word = 0;  // the first character in the lowest byte
+      do {
+        word = (word << 8) | ('0' + value % 10);
+        value /= 10;
+        ++size_;
+      } while (value != 0);
+      if (number < 0) {
+        word = (word << 8) | '-';
+        ++size_;
+      }
+      std::memcpy(digits_, &word, sizeof word);
+    } else {
+      size_ = static_cast<std::size_t>(write_decimal(digits_, number) - digits_);
+    }
+  }
   std::string_view view() const { return {digits_, size_}; }
 
  private:
   friend class Output;
   char digits_[kWidest] = {};
-  std::size_t size_;
+  std::size_t size_ = 0;
 };
 
 // Builds one output string: fragments and values appended in order into a
