@@ -107,14 +107,26 @@ class Decimal {
     if constexpr (std::endian::native == std::endian::little) {
       unsigned value = static_cast<unsigned>(number);
       if (number < 0) value = 0u - static_cast<unsigned>(static_cast<int>(number));
-      std::uint64_t word = 0;  // the first character in the lowest byte
-      do {
-        word = (word << 8) | ('0' + value % 10);
-        value /= 10;
-        ++size_;
-      } while (value != 0);
+      // The first character in the lowest byte.
+      std::uint64_t word;
+      if (value < 10) {
+        word = '0' + value;
+        size_ = 1;
+      } else if (value < 100) {
+        word = pair(value);
+        size_ = 2;
+      } else if (value < 1000) {
+        word = ('0' + value / 100) | pair(value % 100) << 8;
+        size_ = 3;
+      } else if (value < 10000) {
+        word = pair(value / 100) | pair(value % 100) << 16;
+        size_ = 4;
+      } else {
+        word = ('0' + value / 10000) | pair(value / 100 % 100) << 8 | pair(value % 100) << 24;
+        size_ = 5;
+      }
       if (number < 0) {
-        word = (word << 8) | '-';
+        word = word << 8 | '-';
         ++size_;
       }
       std::memcpy(digits_, &word, sizeof word);
@@ -126,6 +138,12 @@ class Decimal {
 
  private:
   friend class Output;
+  // The two characters of a number below 100 as a word, the first lowest.
+  static std::uint64_t pair(unsigned below_100) {
+    std::uint16_t two;
+    std::memcpy(&two, &detail::kDigitPairs[2 * below_100], 2);
+    return two;
+  }
   char digits_[kWidest] = {};
   std::size_t size_ = 0;
 };
@@ -220,10 +238,19 @@ class Output {
   // (a calendar, a progress bar) would pay more to clear than it saves.
   static constexpr std::size_t kPieceByPiece = 2048;
 
+  // The bytes of fixed text after place `place` of pattern P: what is
+  // written after the value there, at the least.
+  template <const auto& P>
+  static constexpr std::size_t fixed_after(std::size_t place) {
+    std::size_t bytes = 0;
+    for (std::size_t i = place + 1; i < P.fragments.size(); ++i) bytes += P.fragments[i].size();
+    return bytes;
+  }
+
   template <const auto& P, std::size_t... I, class... Values>
   static char* write_places(char* at, std::index_sequence<I...>, const Values&... values) {
     ((at = copy_fragment<P.fragments[I].size()>(at, P.fragments[I]),
-      at = write<P.fragments[I + 1].size()>(at, values)),
+      at = write<fixed_after<P>(I)>(at, values)),
      ...);
     return copy_fragment<P.fragments[sizeof...(I)].size()>(at, P.fragments[sizeof...(I)]);
   }
@@ -284,9 +311,9 @@ class Output {
   static char* write(char* at, const Value& value) {
     return write(at, value);
   }
-  // A Decimal followed by a fixed fragment at least as long as its buffer is
-  // copied whole: the bytes past its digits are those of the fragment, which
-  // is written next.
+  // A Decimal followed by at least as much fixed text as its buffer holds is
+  // copied whole: the bytes past its digits are written over by what comes
+  // next, and all of them lie within the room of the pattern.
   template <std::size_t Following>
   static char* write(char* at, const Decimal& number) {
     if constexpr (Following >= Decimal::kWidest) {
