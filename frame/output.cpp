@@ -6,9 +6,15 @@ namespace vantrel {
 // is compiled, so the copies are the C library's.
 
 Output& Output::add_block(std::string_view block) {
-  text_.append(block);
+  trim();
+  append_long(block);
+  size_ = text_.size();
   return *this;
 }
+
+void Output::append_long(std::string_view text) { text_.append(text); }
+
+void Output::cut_room() { text_.resize(size_); }
 
 char* Output::copy_long(char* at, std::string_view text) { return copy(at, text); }
 

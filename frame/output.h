@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <concepts>
 #include <cstddef>
@@ -98,35 +100,89 @@ class Decimal {
  public:
   static constexpr std::size_t kWidest = 8;  // the buffer: the widest 16-bit number and more
 
-  explicit Decimal(std::int16_t number)
-      : size_(static_cast<std::size_t>(write_decimal(digits_, number) - digits_)) {}
+  // The digits are gathered in one word and stored at once: read back whole
+  // right after, a buffer written a byte or two at a time would make the
+  // processor wait for those small writes to land.
+  explicit Decimal(std::int16_t number) {
+    if constexpr (std::endian::native == std::endian::little) {
+      unsigned value = static_cast<unsigned>(number);
+      if (number < 0) value = 0u - static_cast<unsigned>(static_cast<int>(number));
+      // The first character in the lowest byte.
+      std::uint64_t word;
+      if (value < 10) {
+        word = '0' + value;
+        size_ = 1;
+      } else if (value < 100) {
+        word = pair(value);
+        size_ = 2;
+      } else if (value < 1000) {
+        word = ('0' + value / 100) | pair(value % 100) << 8;
+        size_ = 3;
+      } else if (value < 10000) {
+        word = pair(value / 100) | pair(value % 100) << 16;
+        size_ = 4;
+      } else {
+        word = ('0' + value / 10000) | pair(value / 100 % 100) << 8 | pair(value % 100) << 24;
+        size_ = 5;
+      }
+      if (number < 0) {
+        word = word << 8 | '-';
+        ++size_;
+      }
+      std::memcpy(digits_, &word, sizeof word);
+    } else {
+      size_ = static_cast<std::size_t>(write_decimal(digits_, number) - digits_);
+    }
+  }
   std::string_view view() const { return {digits_, size_}; }
 
  private:
   friend class Output;
+  // The two characters of a number below 100 as a word, the first lowest.
+  static std::uint64_t pair(unsigned below_100) {
+    std::uint16_t two;
+    std::memcpy(&two, &detail::kDigitPairs[2 * below_100], 2);
+    return two;
+  }
   char digits_[kWidest] = {};
-  std::size_t size_;
+  std::size_t size_ = 0;
 };
 
 // Builds one output string: fragments and values appended in order into a
 // single reserved string, returned whole. Whole numbers are written as
 // decimal text; a Variant is converted to text by the automation rules (so a
 // null raises "Invalid use of Null" here, at the place it is inserted).
+//
+// The string may run past the bytes written so far (size_): room that a
+// pattern written in place has not used yet. A short result (the size it is
+// started with at most kPieceByPiece) is made at that size at once and
+// written at the end of what it holds; appending cuts the unused room off
+// first, and take() cuts it off at the end.
 class Output {
  public:
-  explicit Output(std::size_t reserve = 0) { text_.reserve(reserve); }
+  explicit Output(std::size_t reserve = 0) {
+    if (reserve <= kPieceByPiece) {
+      text_.resize(reserve);
+    } else {
+      text_.reserve(reserve);
+    }
+  }
 
   template <class... Parts>
   Output& add(const Parts&... parts) {
+    trim();
     (put(parts), ...);
+    size_ = text_.size();
     return *this;
   }
 
   // Appends the parts, then CR LF.
   template <class... Parts>
   Output& line(const Parts&... parts) {
+    trim();
     (put(parts), ...);
     text_.append(kCrLf);
+    size_ = text_.size();
     return *this;
   }
 
@@ -146,14 +202,15 @@ class Output {
     if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
       const std::size_t room = P.fixed_size + (0 + ... + widest(values));
       if (room <= kPieceByPiece) [[likely]] {
-        const std::size_t start = text_.size();
-        text_.resize(start + room);
-        char* at = write_places<P>(text_.data() + start, places, values...);
-        text_.resize(static_cast<std::size_t>(at - text_.data()));
+        if (text_.size() < size_ + room) text_.resize(size_ + room);
+        char* at = write_places<P>(text_.data() + size_, places, values...);
+        size_ = static_cast<std::size_t>(at - text_.data());
         return *this;
       }
     }
+    trim();
     append_places<P>(places, values...);
+    size_ = text_.size();
     return *this;
   }
 
@@ -162,17 +219,38 @@ class Output {
   // caller is compiled becomes a block copy instruction that is slower.
   Output& add_block(std::string_view block);
 
-  void reserve_more(std::size_t bytes) { text_.reserve(text_.size() + bytes); }
-  std::size_t size() const noexcept { return text_.size(); }
-  std::string take() && { return std::move(text_); }
+  void reserve_more(std::size_t bytes) { text_.reserve(std::max(text_.size(), size_ + bytes)); }
+  std::size_t size() const noexcept { return size_; }
+  std::string take() && {
+    trim();
+    return std::move(text_);
+  }
 
  private:
-  static constexpr std::size_t kPieceByPiece = 1024;
+  void trim() {
+    if (text_.size() != size_) cut_room();
+  }
+  void cut_room();
+
+  // Up to this size a result is cleared once and written in place: clearing
+  // 2 KB costs less than a library append per piece (the Tree's script and a
+  // menu header, a strip header and its first tab); a longer result
+  // (a calendar, a progress bar) would pay more to clear than it saves.
+  static constexpr std::size_t kPieceByPiece = 2048;
+
+  // The bytes of fixed text after place `place` of pattern P: what is
+  // written after the value there, at the least.
+  template <const auto& P>
+  static constexpr std::size_t fixed_after(std::size_t place) {
+    std::size_t bytes = 0;
+    for (std::size_t i = place + 1; i < P.fragments.size(); ++i) bytes += P.fragments[i].size();
+    return bytes;
+  }
 
   template <const auto& P, std::size_t... I, class... Values>
   static char* write_places(char* at, std::index_sequence<I...>, const Values&... values) {
     ((at = copy_fragment<P.fragments[I].size()>(at, P.fragments[I]),
-      at = write<P.fragments[I + 1].size()>(at, values)),
+      at = write<fixed_after<P>(I)>(at, values)),
      ...);
     return copy_fragment<P.fragments[sizeof...(I)].size()>(at, P.fragments[sizeof...(I)]);
   }
@@ -188,6 +266,7 @@ class Output {
   }
   static constexpr std::size_t kLongFragment = 256;
   static char* copy_long(char* at, std::string_view text);
+  void append_long(std::string_view text);
 
   template <const auto& P, std::size_t... I, class... Values>
   void append_places(std::index_sequence<I...>, const Values&... values) {
@@ -198,7 +277,7 @@ class Output {
   template <std::size_t Size>
   void append_fragment(std::string_view text) {
     if constexpr (Size >= kLongFragment) {
-      add_block(text);
+      append_long(text);
     } else {
       text_.append(text);
     }
@@ -232,9 +311,9 @@ class Output {
   static char* write(char* at, const Value& value) {
     return write(at, value);
   }
-  // A Decimal followed by a fixed fragment at least as long as its buffer is
-  // copied whole: the bytes past its digits are those of the fragment, which
-  // is written next.
+  // A Decimal followed by at least as much fixed text as its buffer holds is
+  // copied whole: the bytes past its digits are written over by what comes
+  // next, and all of them lie within the room of the pattern.
   template <std::size_t Following>
   static char* write(char* at, const Decimal& number) {
     if constexpr (Following >= Decimal::kWidest) {
@@ -259,6 +338,7 @@ class Output {
   static char* write(char* at, std::int16_t number) { return write_decimal(at, number); }
 
   std::string text_;
+  std::size_t size_ = 0;  // bytes written; text_ may hold unused room after them
 };
 
 }  // namespace vantrel

@@ -90,6 +90,22 @@ TEST(Output, AppendsFragmentsNumbersAndVariants) {
   EXPECT_EQ(std::move(out).take(), "abc-32768422.5True\r\n\r\n");
 }
 
+// Patterns written in place leave unused room behind them; appends, blocks
+// and the result must never see it, whatever size the output started at.
+TEST(Output, WritesInPlaceAndAppendedMixInOrder) {
+  const std::string block(300, 'b');
+  for (const std::size_t start : {0, 3, 40, 1024, 5000}) {
+    Output out(start);
+    out.fill<kPattern>(std::string_view("x"), "T", 7).add("|").fill<kPattern>("y", "U", -1);
+    EXPECT_EQ(out.size(), 50u) << start;
+    out.line("!").add_block(block).fill<kPattern>("z", "V", std::int16_t{12});
+    EXPECT_EQ(std::move(out).take(),
+              "<a id=\"x\">T</a>\r\n7 items|<a id=\"y\">U</a>\r\n-1 items!\r\n" + block +
+                  "<a id=\"z\">V</a>\r\n12 items")
+        << start;
+  }
+}
+
 TEST(Output, AVariantThatCannotBeTextRaisesAtItsPlace) {
   Output out;
   EXPECT_THROW(out.add("x", Variant::null()), AutomationError);
