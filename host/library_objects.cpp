@@ -21,8 +21,9 @@ constexpr char kDispatchKey[] = "\377dispatch";
 constexpr char kTargetKey[] = "\377target";
 constexpr char kAutomationKey[] = "\377automation";
 constexpr char kMethodsKey[] = "\377methods";
-// The heap's proxy parts, an array in the stash: the targets' finalizer,
-// then a handler per class number (kNoClassNumber first), made on first use.
+// The heap's proxy parts, an array kept in the stash and found through the
+// heap's HostData: the targets' finalizer, then a handler per class number
+// (kNoClassNumber first), made on first use.
 constexpr char kObjectPartsKey[] = "\377objectParts";
 constexpr duk_uarridx_t kFinalizerIndex = 0;
 
@@ -253,6 +254,7 @@ void install_object_handler(duk_context* ctx) {
   duk_push_array(ctx);
   duk_push_c_function(ctx, &finalize_target, 2);
   duk_put_prop_index(ctx, -2, kFinalizerIndex);
+  if (HostData* host = host_data(ctx)) host->object_parts = duk_get_heapptr(ctx, -1);
   duk_put_prop_literal(ctx, -2, kObjectPartsKey);
   duk_pop(ctx);
 }
@@ -270,9 +272,13 @@ void push_library_object(duk_context* ctx, posix::Dispatch* object) {
   duk_push_object(ctx);
   duk_push_pointer(ctx, object);
   duk_put_prop_literal(ctx, -2, kDispatchKey);
-  duk_push_global_stash(ctx);
-  duk_get_prop_literal(ctx, -1, kObjectPartsKey);
-  duk_remove(ctx, -2);
+  if (const HostData* host = host_data(ctx); host != nullptr && host->object_parts != nullptr) {
+    duk_push_heapptr(ctx, host->object_parts);
+  } else {
+    duk_push_global_stash(ctx);
+    duk_get_prop_literal(ctx, -1, kObjectPartsKey);
+    duk_remove(ctx, -2);
+  }
   const duk_idx_t parts = duk_get_top_index(ctx);
   duk_get_prop_index(ctx, parts, kFinalizerIndex);
   duk_set_finalizer(ctx, -3);

@@ -18,13 +18,13 @@ namespace vantrel::host {
 
 namespace {
 
-// What the page's globals write to, kept with the heap (ScriptHeap::set_page).
+// What the page's globals write to, kept with the heap (HostData::page).
 struct PageState {
   std::string* page;
   ScriptHeap* heap;
 };
 
-PageState& state_of(duk_context* ctx) { return *static_cast<PageState*>(page_of(ctx)); }
+PageState& state_of(duk_context* ctx) { return *static_cast<PageState*>(host_data(ctx)->page); }
 
 // Members take exactly their arguments; so do the globals' functions.
 void check_at_most_one_argument(duk_context* ctx) {
@@ -289,7 +289,7 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
       return result;
     }
     PageState state{&result.page, &heap};
-    heap.set_page(&state);
+    heap.host().page = &state;
     PageRun run{source, file_name, &state, hooks};
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
       if (heap.timed_out() || heap.refused_memory()) {

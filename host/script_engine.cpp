@@ -177,11 +177,11 @@ void set_deadline(duk_context* ctx, std::chrono::steady_clock::time_point deadli
   }
 }
 
-void* page_of(duk_context* ctx) {
+HostData* host_data(duk_context* ctx) {
   duk_memory_functions functions{};
   duk_get_memory_functions(ctx, &functions);
   if (functions.alloc_func != &allocate || functions.udata == nullptr) return nullptr;
-  return static_cast<Budget*>(functions.udata)->page;
+  return &static_cast<Budget*>(functions.udata)->host;
 }
 
 void note_out_of_memory(duk_context* ctx) {

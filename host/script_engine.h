@@ -17,6 +17,13 @@
 // engine collects garbage and retries before it raises an error.
 namespace vantrel::host {
 
+// What the host keeps with a heap for its native functions, found without
+// a property look-up (they ask on every call).
+struct HostData {
+  void* page = nullptr;          // the page's state (host/page_host.cpp)
+  void* object_parts = nullptr;  // the library objects' proxy parts (host/library_objects.cpp)
+};
+
 class ScriptHeap {
  public:
   // Zero means no limit. The clock starts now.
@@ -33,8 +40,8 @@ class ScriptHeap {
   bool refused_memory() const { return budget_.refused_by_cap || budget_.refused_by_system; }
   bool refused_by_cap() const { return budget_.refused_by_cap; }
 
-  // What the host keeps for this heap's page (see page_of); null until set.
-  void set_page(void* page) { budget_.page = page; }
+  // What the host keeps with this heap (see host_data).
+  HostData& host() { return budget_.host; }
 
   // Whether `more` bytes held by the host for the page, on top of `held`,
   // stay under the cap; records a refusal when they do not.
@@ -49,7 +56,7 @@ class ScriptHeap {
     bool refused_by_cap = false;
     bool refused_by_system = false;
     SmallBlocks* small = nullptr;
-    void* page = nullptr;
+    HostData host;
   };
 
  private:
@@ -65,10 +72,9 @@ class ScriptHeap {
 // time limit); a page that has timed out stays timed out.
 void set_deadline(duk_context* ctx, std::chrono::steady_clock::time_point deadline);
 
-// What ScriptHeap::set_page gave the heap behind `ctx`, found without a
-// property look-up (native functions ask for it on every call); null for
-// heaps not made by ScriptHeap.
-void* page_of(duk_context* ctx);
+// The host's data of the heap behind `ctx`; null for heaps not made by
+// ScriptHeap.
+HostData* host_data(duk_context* ctx);
 
 // Records that the host ran out of memory while serving the heap behind
 // `ctx` (a C++ allocation failed), for heaps made by ScriptHeap.
