@@ -160,12 +160,8 @@ class Decimal {
 // first, and take() cuts it off at the end.
 class Output {
  public:
-  explicit Output(std::size_t reserve = 0) {
-    if (reserve <= kPieceByPiece) {
-      text_.resize(reserve);
-    } else {
-      text_.reserve(reserve);
-    }
+  explicit Output(std::size_t reserve = 0) : text_(reserve <= kPieceByPiece ? reserve : 0, '\0') {
+    if (reserve > kPieceByPiece) text_.reserve(reserve);
   }
 
   template <class... Parts>

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "server/http_message.h"
+
 namespace vantrel::server {
 
 namespace {
@@ -12,12 +14,6 @@ int hex_value(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 std::string lenient_decode(std::string_view text) {
@@ -34,11 +30,11 @@ std::string lenient_decode(std::string_view text) {
 std::optional<std::string> header_parameter(std::string_view value, std::string_view name) {
   std::size_t at = value.find(';');
   while (at != std::string_view::npos) {
-    std::string_view rest = trim(value.substr(at + 1));
+    std::string_view rest = trim_blanks(value.substr(at + 1));
     const std::size_t equals = rest.find('=');
     if (equals == std::string_view::npos) return std::nullopt;
-    const std::string_view key = trim(rest.substr(0, equals));
-    rest = trim(rest.substr(equals + 1));
+    const std::string_view key = trim_blanks(rest.substr(0, equals));
+    rest = trim_blanks(rest.substr(equals + 1));
     std::string parameter;
     std::size_t used = 0;
     if (!rest.empty() && rest[0] == '"') {
@@ -50,7 +46,7 @@ std::optional<std::string> header_parameter(std::string_view value, std::string_
       used = std::min(i + 1, rest.size());
     } else {
       used = std::min(rest.find(';'), rest.size());
-      parameter = trim(rest.substr(0, used));
+      parameter = trim_blanks(rest.substr(0, used));
     }
     if (equals_ignoring_case(key, name)) return parameter;
     const std::size_t next = rest.find(';', used);
@@ -98,17 +94,17 @@ NameValues parse_cookies(std::string_view header) {
   NameValues values;
   while (!header.empty()) {
     const std::size_t semi = std::min(header.find(';'), header.size());
-    const std::string_view pair = trim(header.substr(0, semi));
+    const std::string_view pair = trim_blanks(header.substr(0, semi));
     header.remove_prefix(std::min(semi + 1, header.size()));
     const std::size_t equals = pair.find('=');
     if (pair.empty() || equals == std::string_view::npos) continue;
-    std::string_view value = trim(pair.substr(equals + 1));
+    std::string_view value = trim_blanks(pair.substr(equals + 1));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
       value = value.substr(1, value.size() - 2);
     }
     std::string decoded;
     if (!percent_decode(value, false, decoded)) decoded.assign(value);
-    values.emplace_back(std::string(trim(pair.substr(0, equals))), std::move(decoded));
+    values.emplace_back(std::string(trim_blanks(pair.substr(0, equals))), std::move(decoded));
   }
   return values;
 }
@@ -135,7 +131,7 @@ bool parse_multipart(std::string_view body, std::string_view content_type, NameV
       head.remove_prefix(eol + 2);
       const std::size_t colon = line.find(':');
       if (colon == std::string_view::npos) continue;
-      if (equals_ignoring_case(trim(line.substr(0, colon)), "content-disposition")) {
+      if (equals_ignoring_case(trim_blanks(line.substr(0, colon)), "content-disposition")) {
         name = header_parameter(line.substr(colon + 1), "name");
         file_name = header_parameter(line.substr(colon + 1), "filename");
       }

@@ -16,20 +16,10 @@ bool is_token_char(char c) {
   return kMarks.find(c) != std::string_view::npos;
 }
 
-bool is_token(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), is_token_char);
-}
-
 std::string lower(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
-}
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 // The next line of `bytes` from `at`, without its end (CR LF or LF); false
@@ -106,6 +96,16 @@ bool parse_request_line(std::string_view line, HttpRequest& request, int& status
 
 }  // namespace
 
+bool is_token(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), is_token_char);
+}
+
+std::string_view trim_blanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
 std::string HttpRequest::header(std::string_view lower_name) const {
   std::string value;
   for (const Header& h : headers) {
@@ -127,7 +127,7 @@ bool HttpRequest::keep_alive() const {
     std::size_t at = 0;
     while (at <= connection.size()) {
       const std::size_t comma = std::min(connection.find(',', at), connection.size());
-      if (trim(std::string_view(connection).substr(at, comma - at)) == option) return true;
+      if (trim_blanks(std::string_view(connection).substr(at, comma - at)) == option) return true;
       at = comma + 1;
     }
     return false;
@@ -170,7 +170,7 @@ Parse parse_head(std::string_view bytes, const ParseLimits& limits, HttpRequest&
     if (colon == std::string_view::npos || !is_token(line.substr(0, colon))) {
       return malformed(status);
     }
-    const std::string_view value = trim(line.substr(colon + 1));
+    const std::string_view value = trim_blanks(line.substr(colon + 1));
     if (value.find('\0') != std::string_view::npos) return malformed(status);
     if (request.headers.size() >= limits.max_headers) {
       status = 431;
@@ -216,7 +216,7 @@ Parse parse_chunked(std::string_view bytes, std::size_t max_body, std::string& b
     if (!next_line(bytes, at, line, bad)) return Parse::Incomplete;
     if (bad) return Parse::Malformed;
     std::string_view size_text = line.substr(0, line.find(';'));
-    size_text = trim(size_text);
+    size_text = trim_blanks(size_text);
     std::size_t size = 0;
     if (size_text.size() > 15 || !parse_size(size_text, 16, size)) return Parse::Malformed;
     if (size == 0) break;

@@ -46,6 +46,12 @@ struct ParseLimits {
   std::size_t max_headers = 100;
 };
 
+// Whether `text` is a token (a method, a header or cookie name): letters,
+// digits and !#$%&'*+-.^_`|~, at least one.
+bool is_token(std::string_view text);
+// `text` without the spaces and tabs at either end.
+std::string_view trim_blanks(std::string_view text);
+
 // Parses a request head at the start of `bytes`. On Complete, `head_size`
 // is its length including the blank line and `request` is filled in
 // (without the body); on Malformed or Unsupported, `status` is the status

@@ -381,13 +381,14 @@ void HttpServer::close_idle(bool all) {
 
 void HttpServer::log_request(const Connection& connection, const HttpRequest& request, int status,
                              std::size_t bytes, double milliseconds, const std::string& problem) {
-  const std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  gmtime_r(&now, &tm);
-  char when[32];
-  std::strftime(when, sizeof when, "%d/%b/%Y:%H:%M:%S +0000", &tm);
+  if (!options_.access_log && problem.empty()) return;
   std::lock_guard lock(log_mutex_);
   if (options_.access_log) {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    gmtime_r(&now, &tm);
+    char when[32];
+    std::strftime(when, sizeof when, "%d/%b/%Y:%H:%M:%S +0000", &tm);
     std::string target = request.target.empty() ? "-" : request.target;
     std::fprintf(stdout, "%s - - [%s] \"%s %s HTTP/1.%d\" %d %zu %.1fms\n",
                  connection.peer.remote_address.c_str(), when,

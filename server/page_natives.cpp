@@ -31,14 +31,6 @@ bool is_header_safe(std::string_view text) {
                       [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
 }
 
-bool is_token(std::string_view text) {
-  constexpr std::string_view kMarks = "!#$%&'*+-.^_`|~";
-  return !text.empty() && std::all_of(text.begin(), text.end(), [&](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0 ||
-           kMarks.find(c) != std::string_view::npos;
-  });
-}
-
 void put_function(duk_context* ctx, const char* name, duk_c_function f, duk_idx_t args, int magic) {
   duk_push_c_function(ctx, f, args);
   duk_set_magic(ctx, -1, magic);

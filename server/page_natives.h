@@ -8,6 +8,7 @@
 
 #include "frame/automation_error.h"
 #include "host/library_objects.h"
+#include "server/http_message.h"
 #include "server/page_request.h"
 
 // What the page objects' native functions share: the request they serve,
@@ -33,7 +34,7 @@ Outcome push_text(duk_context* ctx, const std::optional<std::string>& text);
 std::string text_argument(duk_context* ctx, duk_idx_t index);
 // No CR, LF or NUL: safe inside a header.
 bool is_header_safe(std::string_view text);
-bool is_token(std::string_view text);
+using server::is_token;
 
 // Runs a setter's body unless the head is already out.
 template <class Body>

@@ -32,6 +32,21 @@ void answer(ResponseStream& out, int status, std::vector<Header> headers = {}) {
 // The compatibility script's tag, first in a page.
 void insert_compat_tag(std::string& page) { client::insert_compat_tag(page, kCompatPath); }
 
+// Files are only read: any other method is answered with 405, and true
+// returned.
+bool refused_unless_read(const HttpRequest& request, ResponseStream& out) {
+  if (request.method == "GET" || request.method == "HEAD") return false;
+  answer(out, 405, {{"Allow", "GET, HEAD"}});
+  return true;
+}
+
+// Whether the client's copy, dated by If-Modified-Since, is as new as a
+// file last changed at `modified`.
+bool unchanged_since(const HttpRequest& request, std::time_t modified) {
+  const auto since = parse_http_date(request.header("if-modified-since"));
+  return since && modified <= *since;
+}
+
 }  // namespace
 
 RequestHandler::RequestHandler(const ServerOptions& options)
@@ -64,9 +79,7 @@ void RequestHandler::handle(const HttpRequest& request, const Peer& peer, Respon
 
 void RequestHandler::serve_file(const HttpRequest& request, const std::filesystem::path& file,
                                 ResponseStream& out) const {
-  if (request.method != "GET" && request.method != "HEAD") {
-    return answer(out, 405, {{"Allow", "GET, HEAD"}});
-  }
+  if (refused_unless_read(request, out)) return;
   struct stat info {};
   if (stat(file.c_str(), &info) != 0 || static_cast<std::size_t>(info.st_size) > kMaxStaticFile) {
     return answer(out, 404);
@@ -74,11 +87,9 @@ void RequestHandler::serve_file(const HttpRequest& request, const std::filesyste
   const std::string modified = http_date(info.st_mtime);
   std::vector<Header> headers = {{"Content-Type", std::string(content_type_for(file.native()))},
                                  {"Last-Modified", modified}};
-  const std::string since = request.header("if-modified-since");
-  if (!since.empty()) {
-    const auto when = parse_http_date(since);
-    if (when && info.st_mtime <= *when)
-      return out.send_whole(status_text(304), headers, {}), void();
+  if (unchanged_since(request, info.st_mtime)) {
+    out.send_whole(status_text(304), headers, {});
+    return;
   }
   std::string body;
   if (request.method == "GET") {
@@ -94,14 +105,14 @@ void RequestHandler::serve_file(const HttpRequest& request, const std::filesyste
 }
 
 void RequestHandler::serve_compat_script(const HttpRequest& request, ResponseStream& out) const {
-  if (request.method != "GET" && request.method != "HEAD") {
-    return answer(out, 405, {{"Allow", "GET, HEAD"}});
-  }
+  if (refused_unless_read(request, out)) return;
   // It changes only with the server: its start is its modification time.
   std::vector<Header> headers = {{"Content-Type", "text/javascript; charset=utf-8"},
                                  {"Last-Modified", http_date(started_)}};
-  const auto since = parse_http_date(request.header("if-modified-since"));
-  if (since && started_ <= *since) return out.send_whole(status_text(304), headers, {}), void();
+  if (unchanged_since(request, started_)) {
+    out.send_whole(status_text(304), headers, {});
+    return;
+  }
   out.send_whole(status_text(200), headers, client::compat_script());
 }
 

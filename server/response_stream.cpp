@@ -114,11 +114,12 @@ bool ResponseStream::send_part(std::string_view part) {
   if (part.empty() || head_only_ || !has_body(status_code_)) return !failed_;
   body_bytes_ += part.size();
   if (!chunked_) return send(part);
+  // The chunk's size line, in hex, written on the stack.
   char size[24];
-  const auto [end, error] = std::to_chars(size, size + sizeof size - 2, part.size(), 16);
-  (void)error;
-  const std::string frame = std::string(size, end) + "\r\n";
-  return send(frame, part, "\r\n");
+  char* end = std::to_chars(size, size + sizeof size - 2, part.size(), 16).ptr;
+  *end++ = '\r';
+  *end++ = '\n';
+  return send(std::string_view(size, static_cast<std::size_t>(end - size)), part, "\r\n");
 }
 
 bool ResponseStream::finish_stream() { return chunked_ ? send("0\r\n\r\n") : !failed_; }

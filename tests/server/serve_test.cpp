@@ -248,6 +248,10 @@ TEST_F(Serve, StaticFiles) {
   const Reply script = site->get("/vantrel-compat.js");
   EXPECT_EQ(script.header("Content-Type"), "text/javascript; charset=utf-8");
   EXPECT_EQ(script.body, compat);
+  const Reply cached = site->request(
+      "GET", "/vantrel-compat.js", "If-Modified-Since: " + script.header("Last-Modified") + "\r\n");
+  EXPECT_EQ(cached.status, 304);
+  EXPECT_EQ(site->request("POST", "/vantrel-compat.js").header("Allow"), "GET, HEAD");
   EXPECT_EQ(site->get("/islands.asp").body.find("vantrel-compat"), std::string::npos);
 }
 
