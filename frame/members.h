@@ -215,9 +215,10 @@ Variant call_with(void* object, [[maybe_unused]] std::span<Variant* const> args,
     (self->*Fn)(Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
     return Variant();
   } else if constexpr (std::is_same_v<typename S::Result, std::string>) {
-    // The closure holds the object as it came (a class of a test's own may
-    // have internal linkage, which a closure in a header must not capture).
-    return Variant::text_of([object, &holders] {
+    // The closure reaches the object as it came, untyped (a class of a
+    // test's own may have internal linkage, which a closure in a header must
+    // not hold).
+    return Variant::text_of([&] {
       return (static_cast<typename S::Class*>(object)->*Fn)(
           Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
     });
