@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <new>
 #include <span>
 #include <string>
 #include <string_view>
@@ -152,20 +153,41 @@ struct Signature<R (C::*)(A...) const> : Signature<R (C::*)(A...)> {};
 template <class A>
 struct Arg;
 
+// The text of an argument that is not a String, converted for the call. It
+// is made only when needed: a String argument, what pages mostly pass, is
+// used in place, and then nothing is made or freed here.
+class ConvertedText {
+ public:
+  ConvertedText() noexcept {}
+  ~ConvertedText() {
+    if (made_) text_.~basic_string();
+  }
+  ConvertedText(const ConvertedText&) = delete;
+  ConvertedText& operator=(const ConvertedText&) = delete;
+
+  std::string_view make(std::string text) {
+    new (&text_) std::string(std::move(text));
+    made_ = true;
+    return text_;
+  }
+
+ private:
+  union {
+    std::string text_;
+  };
+  bool made_ = false;
+};
+
 template <>
 struct Arg<std::string_view> {
   static constexpr ValueType type = ValueType::String;
   struct Holder {
-    std::string storage;
     std::string_view view;
+    ConvertedText converted;
   };
   static void convert(Variant& value, Holder& holder) {
-    if (value.kind() == Variant::Kind::String) {
-      holder.view = value.string();
-    } else {
-      holder.storage = to_text(value);
-      holder.view = holder.storage;
-    }
+    holder.view = value.kind() == Variant::Kind::String ? std::string_view(value.string())
+                                                        : holder.converted.make(to_text(value));
   }
   static std::string_view get(Holder& holder) { return holder.view; }
 };
