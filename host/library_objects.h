@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/automation_error.h"
 #include "host/script_engine.h"
 #include "platform/posix/com.h"
 
@@ -56,6 +57,20 @@ duk_ret_t run_native(duk_context* ctx, Body&& body) {
     push_automation_error(ctx, 51, "", "Internal error");
   }
   return outcome == Outcome::Raise ? duk_throw(ctx) : 1;
+}
+
+// The same for the native function `source` (as its errors name it): an
+// automation error that the body throws is raised with that source.
+template <class Body>
+duk_ret_t run_native(duk_context* ctx, const char* source, Body&& body) {
+  return run_native(ctx, [&] {
+    try {
+      return body();
+    } catch (const AutomationError& e) {
+      push_automation_error(ctx, e.number(), source, e.description());
+      return Outcome::Raise;
+    }
+  });
 }
 
 }  // namespace vantrel::host

@@ -44,52 +44,41 @@ namespace {
 
 // Server.CreateObject(progId)
 duk_ret_t create_object(duk_context* ctx) {
-  return run_native(ctx, [&] {
-    try {
-      check_at_most_one_argument(ctx);
-      const std::string prog_id = to_text(read_variant(ctx, 0));
-      posix::Dispatch* object = nullptr;
-      std::string reason;
-      if (posix::failed(posix::create_object(prog_id, &object, &reason))) {
-        push_automation_error(
-            ctx, error_number::kCannotCreateObject, "Server.CreateObject",
-            "ActiveX component can't create object '" + prog_id + "' (" + reason + ")");
-        return Outcome::Raise;
-      }
-      push_library_object(ctx, object);
-      return Outcome::Value;
-    } catch (const AutomationError& e) {
-      push_automation_error(ctx, e.number(), "Server.CreateObject", e.description());
+  return run_native(ctx, "Server.CreateObject", [&] {
+    check_at_most_one_argument(ctx);
+    const std::string prog_id = to_text(read_variant(ctx, 0));
+    posix::Dispatch* object = nullptr;
+    std::string reason;
+    if (posix::failed(posix::create_object(prog_id, &object, &reason))) {
+      push_automation_error(
+          ctx, error_number::kCannotCreateObject, "Server.CreateObject",
+          "ActiveX component can't create object '" + prog_id + "' (" + reason + ")");
       return Outcome::Raise;
     }
+    push_library_object(ctx, object);
+    return Outcome::Value;
   });
 }
 
 // Response.Write(value)
 duk_ret_t write_response(duk_context* ctx) {
-  return run_native(ctx, [&] {
-    try {
-      check_at_most_one_argument(ctx);
-      PageState& state = state_of(ctx);
-      std::string& page = *state.page;
-      if (duk_is_string(ctx, 0) && !duk_is_symbol(ctx, 0)) {
-        // Text goes straight into the page, converted on the way.
-        duk_size_t size = 0;
-        const char* text = duk_get_lstring(ctx, 0, &size);
-        if (!state.heap->admit_outside(page.size(), size)) throw std::bad_alloc();
-        append_utf8_from_engine(page, std::string_view(text, size));
-      } else {
-        std::string text;
-        append_concatenated(text, read_variant(ctx, 0));
-        if (!state.heap->admit_outside(page.size(), text.size())) throw std::bad_alloc();
-        page.append(text);
-      }
-      duk_push_undefined(ctx);
-      return Outcome::Value;
-    } catch (const AutomationError& e) {
-      push_automation_error(ctx, e.number(), "Response.Write", e.description());
-      return Outcome::Raise;
+  return run_native(ctx, "Response.Write", [&] {
+    check_at_most_one_argument(ctx);
+    PageState& state = state_of(ctx);
+    std::string& page = *state.page;
+    if (duk_is_string(ctx, 0) && !duk_is_symbol(ctx, 0)) {
+      // Text goes straight into the page, converted on the way.
+      duk_size_t size = 0;
+      const char* text = duk_get_lstring(ctx, 0, &size);
+      if (!state.heap->admit_outside(page.size(), size)) throw std::bad_alloc();
+      append_utf8_from_engine(page, std::string_view(text, size));
+    } else {
+      std::string text;
+      append_concatenated(text, read_variant(ctx, 0));
+      if (!append_to_page(ctx, text)) throw std::bad_alloc();
     }
+    duk_push_undefined(ctx);
+    return Outcome::Value;
   });
 }
 

@@ -39,14 +39,9 @@ using server::is_token;
 // Runs a setter's body unless the head is already out.
 template <class Body>
 duk_ret_t header_setter(duk_context* ctx, const char* source, Body&& body) {
-  return run_native(ctx, [&] {
-    try {
-      if (self(ctx).stream().started()) return raise(ctx, source, std::string(kHeadersSent));
-      return body();
-    } catch (const AutomationError& e) {
-      push_automation_error(ctx, e.number(), source, e.description());
-      return Outcome::Raise;
-    }
+  return run_native(ctx, source, [&] {
+    if (self(ctx).stream().started()) return raise(ctx, source, std::string(kHeadersSent));
+    return body();
   });
 }
 

@@ -42,7 +42,7 @@ std::optional<std::string> look_up(const PageRequest& page, int collection, std:
 // without a name, the collection's raw text.
 duk_ret_t request_collection(duk_context* ctx) {
   const int collection = duk_get_current_magic(ctx);
-  return run_native(ctx, [&] {
+  return run_native(ctx, "Request", [&] {
     const PageRequest& page = self(ctx);
     if (duk_is_undefined(ctx, 0)) {
       const HttpRequest& http = *page.info().http;
@@ -57,12 +57,7 @@ duk_ret_t request_collection(duk_context* ctx) {
           return push_text(ctx, std::nullopt);
       }
     }
-    try {
-      return push_text(ctx, look_up(page, collection, text_argument(ctx, 0)));
-    } catch (const AutomationError& e) {
-      push_automation_error(ctx, e.number(), "Request", e.description());
-      return Outcome::Raise;
-    }
+    return push_text(ctx, look_up(page, collection, text_argument(ctx, 0)));
   });
 }
 
@@ -74,53 +69,36 @@ duk_ret_t request_total_bytes(duk_context* ctx) {
 // ---- Server ----------------------------------------------------------------
 
 duk_ret_t server_html_encode(duk_context* ctx) {
-  return run_native(ctx, [&] {
-    try {
-      return push_text(ctx, html_encode(text_argument(ctx, 0)));
-    } catch (const AutomationError& e) {
-      push_automation_error(ctx, e.number(), "Server.HTMLEncode", e.description());
-      return Outcome::Raise;
-    }
-  });
+  return run_native(ctx, "Server.HTMLEncode",
+                    [&] { return push_text(ctx, html_encode(text_argument(ctx, 0))); });
 }
 
 duk_ret_t server_url_encode(duk_context* ctx) {
-  return run_native(ctx, [&] {
-    try {
-      return push_text(ctx, url_encode(text_argument(ctx, 0)));
-    } catch (const AutomationError& e) {
-      push_automation_error(ctx, e.number(), "Server.URLEncode", e.description());
-      return Outcome::Raise;
-    }
-  });
+  return run_native(ctx, "Server.URLEncode",
+                    [&] { return push_text(ctx, url_encode(text_argument(ctx, 0))); });
 }
 
 // Server.MapPath(path): the file path of a site path, "/x" from the site
 // root and "x" from the page's folder; never outside the site.
 duk_ret_t server_map_path(duk_context* ctx) {
-  return run_native(ctx, [&] {
-    try {
-      const PageRequest& page = self(ctx);
-      std::string path = text_argument(ctx, 0);
-      std::replace(path.begin(), path.end(), '\\', '/');
-      std::string site_path = path;
-      if (path.empty() || path[0] != '/') {
-        const std::string& script = page.info().script_name;
-        site_path = script.substr(0, script.rfind('/') + 1) + path;
-      }
-      const std::filesystem::path normal =
-          std::filesystem::path(site_path).relative_path().lexically_normal();
-      if (path.find('\0') != std::string::npos ||
-          (normal.begin() != normal.end() && *normal.begin() == "..")) {
-        return raise(ctx, "Server.MapPath", "the path '" + path + "' lies outside the site");
-      }
-      std::string mapped = (page.info().site_root / normal).lexically_normal().native();
-      if (mapped.size() > 1 && mapped.back() == '/') mapped.pop_back();
-      return push_text(ctx, mapped);
-    } catch (const AutomationError& e) {
-      push_automation_error(ctx, e.number(), "Server.MapPath", e.description());
-      return Outcome::Raise;
+  return run_native(ctx, "Server.MapPath", [&] {
+    const PageRequest& page = self(ctx);
+    std::string path = text_argument(ctx, 0);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::string site_path = path;
+    if (path.empty() || path[0] != '/') {
+      const std::string& script = page.info().script_name;
+      site_path = script.substr(0, script.rfind('/') + 1) + path;
     }
+    const std::filesystem::path normal =
+        std::filesystem::path(site_path).relative_path().lexically_normal();
+    if (path.find('\0') != std::string::npos ||
+        (normal.begin() != normal.end() && *normal.begin() == "..")) {
+      return raise(ctx, "Server.MapPath", "the path '" + path + "' lies outside the site");
+    }
+    std::string mapped = (page.info().site_root / normal).lexically_normal().native();
+    if (mapped.size() > 1 && mapped.back() == '/') mapped.pop_back();
+    return push_text(ctx, mapped);
   });
 }
 
