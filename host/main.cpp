@@ -21,6 +21,7 @@
 #include "host/page_host.h"
 #include "host/page_source.h"
 #include "host/server_page.h"
+#include "host/size_text.h"
 #include "platform/posix/runtime.h"
 #include "server/serve_command.h"
 
@@ -162,23 +163,6 @@ std::optional<std::chrono::milliseconds> parse_seconds(std::string_view text) {
   return std::chrono::milliseconds(static_cast<long long>(std::ceil(seconds * 1000)));
 }
 
-// "1048576", "64M", "1g"; at most 1 TiB.
-std::optional<std::size_t> parse_size(std::string_view text) {
-  std::uint64_t number = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (text.empty() || error != std::errc()) return std::nullopt;
-  std::string_view suffix(end, static_cast<std::size_t>(text.data() + text.size() - end));
-  int shift = 0;
-  if (suffix.size() == 1) {
-    const char unit = static_cast<char>(std::toupper(static_cast<unsigned char>(suffix[0])));
-    shift = unit == 'K' ? 10 : unit == 'M' ? 20 : unit == 'G' ? 30 : -1;
-  } else if (!suffix.empty()) {
-    shift = -1;
-  }
-  if (shift < 0 || number > (std::uint64_t{1} << (40 - shift))) return std::nullopt;
-  return static_cast<std::size_t>(number << shift);
-}
-
 // Writes the page; false when it could not all be written.
 bool write_page(const std::string& page) {
   std::fwrite(page.data(), 1, page.size(), stdout);
@@ -270,7 +254,7 @@ int run_command(int argc, char** argv) {
       }
       limits.timeout = *timeout;
     } else if (option && arg == "--memory-limit") {
-      const auto size = parse_size(value);
+      const auto size = vantrel::host::parse_size(value);
       if (!size) {
         std::cerr << "vantrel run: --memory-limit takes a size such as 64M or 1G (at most 1024G), "
                      "not '"

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/size_text.h"
 #include "server/http_server.h"
 
 namespace vantrel::server {
@@ -74,33 +75,6 @@ constexpr std::size_t kMaxCrashesPerMinute = 10;
 bool parse_number(std::string_view text, long long low, long long high, long long& value) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
-}
-
-bool parse_size(std::string_view text, std::size_t& bytes) {
-  long long multiplier = 1;
-  if (!text.empty()) {
-    switch (text.back()) {
-      case 'k':
-      case 'K':
-        multiplier = 1LL << 10;
-        break;
-      case 'm':
-      case 'M':
-        multiplier = 1LL << 20;
-        break;
-      case 'g':
-      case 'G':
-        multiplier = 1LL << 30;
-        break;
-      default:
-        break;
-    }
-    if (multiplier != 1) text.remove_suffix(1);
-  }
-  long long value = 0;
-  if (!parse_number(text, 1, (1LL << 40) / multiplier, value)) return false;
-  bytes = static_cast<std::size_t>(value * multiplier);
-  return true;
 }
 
 int usage_error(const std::string& message) {
@@ -223,11 +197,12 @@ int serve_command(int argc, char** argv, bool (*load_library)(std::string& error
       }
       (arg == "--timeout" ? options.timeout : options.grace) = std::chrono::seconds(number);
     } else if (arg == "--memory-limit" || arg == "--max-body") {
-      std::size_t bytes = 0;
-      if (!value(text) || !parse_size(text, bytes)) {
+      // Every request has both limits: 0 is refused, not taken as none.
+      const auto bytes = value(text) ? host::parse_size(text) : std::nullopt;
+      if (!bytes || *bytes == 0) {
         return usage_error(std::string(arg) + " needs a size such as 65536, 512K or 64M");
       }
-      (arg == "--memory-limit" ? options.memory_limit : options.max_body) = bytes;
+      (arg == "--memory-limit" ? options.memory_limit : options.max_body) = *bytes;
     } else if (arg.starts_with("-") && arg.size() > 1) {
       return usage_error("unknown option '" + std::string(arg) + "'");
     } else if (!site.empty()) {

@@ -173,8 +173,11 @@ TEST(Command, LimitsAndWriteFailures) {
   const Outcome endless_file = vantrel("run /dev/zero");
   EXPECT_EQ(endless_file.status, 2);
   EXPECT_EQ(endless_file.err, "/dev/zero: the page script is larger than 16 MiB\n");
-  for (const char* args : {"run --timeout -1 -", "run --timeout x -", "run --memory-limit 5X -",
-                           "run --memory-limit -", "run --timeout"}) {
+  // Sizes read the same for both commands; a server refuses a zero limit.
+  for (const char* args :
+       {"run --timeout -1 -", "run --timeout x -", "run --memory-limit 5X -",
+        "run --memory-limit -", "run --timeout", "run --memory-limit 2048G -",
+        "serve --memory-limit 0 .", "serve --max-body 2048G .", "serve --max-body 1KB ."}) {
     EXPECT_EQ(vantrel(args).status, 2) << args;
   }
 
