@@ -181,8 +181,10 @@ bool load_library(std::string& error) {
 }
 
 int run(const std::string& file, const PageLimits& limits, bool compat_script) {
+  // A server page is read (with its includes) by load_page below.
+  const bool server_page = file != "-" && vantrel::host::is_server_page(file);
   std::string source;
-  if (!read_source(file, source)) {
+  if (!server_page && !read_source(file, source)) {
     std::cerr << "vantrel: cannot read '" << file << "': " << std::strerror(errno) << "\n";
     return kUsageError;
   }
@@ -192,7 +194,7 @@ int run(const std::string& file, const PageLimits& limits, bool compat_script) {
     return kLibraryError;
   }
   vantrel::host::PageResult result;
-  if (file != "-" && vantrel::host::is_server_page(file)) {
+  if (server_page) {
     vantrel::host::PageProgram program;
     const std::filesystem::path path(file);
     if (!vantrel::host::load_page(path, path.parent_path().empty() ? "." : path.parent_path(), file,

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "frame/text.h"
+#include "host/page_host.h"
 
 namespace vantrel::host {
 
@@ -117,6 +118,10 @@ std::string assignable_cookies(std::string_view code) {
         continue;
       }
       end = i + kCookies.size();
+    } else {
+      // Plain code up to the next place where a string, a comment or the
+      // cookie collection may start, in one piece.
+      end = std::min(code.find_first_of("\"'/R", i + 1), code.size());
     }
     out.append(code.substr(i, end - i));
     i = end;
@@ -124,10 +129,17 @@ std::string assignable_cookies(std::string_view code) {
   return out;
 }
 
+// The whole file, read up to one byte past kMaxPageSourceBytes (a file that
+// long is refused, as a page script that long is); nothing when it cannot
+// be read.
 std::optional<std::string> read_file(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  char buffer[65536];
+  while (text.size() <= kMaxPageSourceBytes && in.read(buffer, sizeof buffer).gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
   if (in.bad()) return std::nullopt;
   return text;
 }
@@ -149,6 +161,7 @@ class Expander {
     if (stack_.size() >= kMaxIncludeDepth) return fail("includes nest too deep at '" + name + "'");
     const std::optional<std::string> source = read_file(file);
     if (!source) return fail("cannot read '" + name + "'");
+    if (source->size() > kMaxPageSourceBytes) return fail("'" + name + "' is larger than 16 MiB");
 
     const auto index = static_cast<std::uint32_t>(program_.files.size());
     program_.files.push_back(name);

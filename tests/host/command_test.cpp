@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -173,6 +174,16 @@ TEST(Command, LimitsAndWriteFailures) {
   const Outcome endless_file = vantrel("run /dev/zero");
   EXPECT_EQ(endless_file.status, 2);
   EXPECT_EQ(endless_file.err, "/dev/zero: the page script is larger than 16 MiB\n");
+  // A server page, and any file it includes, is held to the same size.
+  const std::string pages = ::testing::TempDir() + "/large_pages_" + std::to_string(getpid());
+  std::filesystem::create_directories(pages);
+  std::ofstream(pages + "/large.inc") << std::string((16 << 20) + 1, 'x');
+  std::ofstream(pages + "/page.asp") << "a <!-- #include file=\"large.inc\" --> b";
+  const Outcome large_include = vantrel("run '" + pages + "/page.asp'");
+  EXPECT_EQ(large_include.status, 2);
+  EXPECT_EQ(large_include.err,
+            "vantrel: " + pages + "/page.asp:1: 'large.inc' is larger than 16 MiB\n");
+  std::filesystem::remove_all(pages);
   // Sizes read the same for both commands; a server refuses a zero limit.
   for (const char* args :
        {"run --timeout -1 -", "run --timeout x -", "run --memory-limit 5X -",

@@ -54,7 +54,8 @@ const std::map<std::string, std::string> kSite = {
      "<%= Request.QueryString('id') %>"},
     {"cookie.asp",
      "<% Response.Cookies ('k')= 'x' + \"()\" // Response.Cookies('no') = 1\n"
-     "var s = \"Response.Cookies('no') = 1\"; %><%= s %>"},
+     "var s = \"Response.Cookies('no') = 1\"; var n = 6 / 2; /* Response.Cookies('no') = 1 */\n"
+     "Response.Cookies('m') = n; %><%= s %>"},
     {"hello.txt", "hello"},
     {"style.css", "p{}"},
     {".hidden", "secret"},
