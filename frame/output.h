@@ -93,9 +93,10 @@ inline char* copy_text(char* at, std::string_view text) {
 }
 
 // A 16-bit whole number written once as decimal text, for a result that
-// holds it in several places: a place followed by enough fixed text copies
-// the whole eight-byte buffer, one move of known size, and keeps only the
-// digits (the fixed text written next overwrites the rest).
+// holds it in several places: a place with at least eight bytes of fixed
+// text after it in its pattern copies the whole eight-byte buffer, one move
+// of known size, and keeps only the digits (what is written next covers the
+// rest).
 class Decimal {
  public:
   static constexpr std::size_t kWidest = 8;  // the buffer: the widest 16-bit number and more
