@@ -25,7 +25,8 @@ class PageHooks {
 
 // Appends `text` to the output of the page running on `ctx`, within the
 // page's memory limit; false, with the refusal recorded, when it would pass
-// the limit (the caller then raises out of memory).
+// the limit (the caller then raises out of memory). After Response.End it
+// writes nothing.
 bool append_to_page(duk_context* ctx, std::string_view text);
 
 }  // namespace vantrel::host

@@ -22,6 +22,11 @@ namespace {
 struct PageState {
   std::string* page;
   ScriptHeap* heap;
+  PageHooks* hooks;  // a server page's, or none
+
+  // After Response.End nothing more is written: a page that catches the end
+  // and goes on writes into nothing.
+  bool ended() const { return hooks != nullptr && hooks->ended(); }
 };
 
 PageState& state_of(duk_context* ctx) { return *static_cast<PageState*>(host_data(ctx)->page); }
@@ -35,6 +40,7 @@ void check_at_most_one_argument(duk_context* ctx) {
 
 bool append_to_page(duk_context* ctx, std::string_view text) {
   PageState& state = state_of(ctx);
+  if (state.ended()) return true;
   if (!state.heap->admit_outside(state.page->size(), text.size())) return false;
   state.page->append(text);
   return true;
@@ -66,7 +72,9 @@ duk_ret_t write_response(duk_context* ctx) {
     check_at_most_one_argument(ctx);
     PageState& state = state_of(ctx);
     std::string& page = *state.page;
-    if (duk_is_string(ctx, 0) && !duk_is_symbol(ctx, 0)) {
+    if (state.ended()) {
+      // Written after the end: nothing.
+    } else if (duk_is_string(ctx, 0) && !duk_is_symbol(ctx, 0)) {
       // Text goes straight into the page, converted on the way.
       duk_size_t size = 0;
       const char* text = duk_get_lstring(ctx, 0, &size);
@@ -277,7 +285,7 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
       report_limit(result, heap, file_name, limits);
       return result;
     }
-    PageState state{&result.page, &heap};
+    PageState state{&result.page, &heap, hooks};
     heap.host().page = &state;
     PageRun run{source, file_name, &state, hooks};
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {

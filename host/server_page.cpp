@@ -21,7 +21,7 @@ duk_ret_t write_block(duk_context* ctx) {
       push_automation_error(ctx, 5, "Response.WriteBlock", "Invalid procedure call or argument");
       return Outcome::Raise;
     }
-    if (!hooks->ended() && !append_to_page(ctx, blocks[static_cast<std::size_t>(n)])) {
+    if (!append_to_page(ctx, blocks[static_cast<std::size_t>(n)])) {
       throw std::bad_alloc();
     }
     duk_push_undefined(ctx);

@@ -206,6 +206,11 @@ TEST_F(Serve, ResponseStatusHeadersCookiesAndRedirects) {
     EXPECT_EQ(reply.header("X-B"), "") << c.script;
     EXPECT_NE(reply.body.find(c.body), std::string::npos) << c.script << "\n" << reply.body;
   }
+  // A page that catches its end and writes on writes nothing more.
+  const Reply caught =
+      run("try { Response.Write('a'); Response.End() } catch (e) {} Response.Write('b')");
+  EXPECT_EQ(caught.body.find('b'), std::string::npos) << caught.body;
+  EXPECT_NE(caught.body.find("[a"), std::string::npos) << caught.body;
 }
 
 TEST_F(Serve, CookiesAreSetByAssignment) {
