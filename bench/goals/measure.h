@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/copy_baseline.h"
+
 // Timing for the goal table. On a shared machine a single run says little,
 // so every figure is the median of many rounds, and in each round the things
 // compared are timed one right after the other (interleaved), so that a busy
@@ -52,12 +54,7 @@ struct CopyBaselines {
     });
   }
   double allocate_and_copy_ns(std::size_t count) {
-    return per_call_ns(count, [&](std::size_t) {
-      std::unique_ptr<char[]> copy(new char[source.size()]);
-      std::memcpy(copy.get(), source.data(), source.size());
-      benchmark::DoNotOptimize(copy.get());
-      benchmark::ClobberMemory();
-    });
+    return per_call_ns(count, [&](std::size_t) { bench::allocate_and_copy(source); });
   }
 
   std::string source;
