@@ -37,16 +37,16 @@ void Tree::WriteScript(Output& out) const {
                         ExpandedImage, CollapsedImage);
 }
 
-std::string Tree::Initialize() {
-  Output out(ScriptSize());
-  WriteScript(out);
-  ScriptWritten = true;
-  return std::move(out).take();
-}
+// The script on its own, as often as it is asked for.
+std::string Tree::Initialize() { return StartOutputWithScript(0).take(); }
 
 // The script goes straight into the call's own output, ahead of its markup.
 Output Tree::StartOutput(std::size_t markup) {
   if (ScriptWritten) return Output(markup);
+  return StartOutputWithScript(markup);
+}
+
+Output Tree::StartOutputWithScript(std::size_t markup) {
   Output out(ScriptSize() + markup);
   WriteScript(out);
   ScriptWritten = true;

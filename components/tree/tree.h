@@ -59,6 +59,8 @@ class Tree {
   // can raise before this and append at most `markup` bytes after it, so the
   // flag that the script sets is never left set by a failing call.
   Output StartOutput(std::size_t markup);
+  // The same with the script in front, whether returned before or not.
+  Output StartOutputWithScript(std::size_t markup);
 
   std::string Width = "1";
   std::string TextClass;
