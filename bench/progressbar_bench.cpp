@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/output_bench.h"
+#include "bench/prepared_objects.h"
 #include "components/catalog.h"
 #include "components/progressbar/progressbar.h"
 #include "frame/dispatch.h"
@@ -8,16 +9,8 @@
 namespace vantrel {
 namespace {
 
-ProgressBar configured_bar() {
-  ProgressBar bar;
-  Variant max(std::int32_t{250}), color(std::string_view("008000"));
-  bar.LetMax(max);
-  bar.LetColor(color);
-  return bar;
-}
-
 void ProgressBarShow(benchmark::State& state) {
-  ProgressBar bar = configured_bar();
+  ProgressBar bar = bench::configured_bar();
   bench::measure_output(state, [&] {
     Variant during(false), after(false);
     return bar.Show(during, after);
@@ -26,7 +19,7 @@ void ProgressBarShow(benchmark::State& state) {
 BENCHMARK(ProgressBarShow);
 
 void ProgressBarShowHidingBoth(benchmark::State& state) {
-  ProgressBar bar = configured_bar();
+  ProgressBar bar = bench::configured_bar();
   bench::measure_output(state, [&] {
     Variant during(true), after(true);
     return bar.Show(during, after);
@@ -37,7 +30,7 @@ BENCHMARK(ProgressBarShowHidingBoth);
 // The way a page calls it: by name, with the caller's variables.
 void ProgressBarShowByName(benchmark::State& state) {
   const ClassDescriptor& cls = *vantrel_library().find_class("Vantrel.ProgressBar");
-  ProgressBar bar = configured_bar();
+  ProgressBar bar = bench::configured_bar();
   bench::measure_output(state, [&] {
     Variant during(std::int32_t{1}), after(std::int32_t{1});
     Variant* args[] = {&during, &after};
@@ -47,7 +40,7 @@ void ProgressBarShowByName(benchmark::State& state) {
 BENCHMARK(ProgressBarShowByName);
 
 void ProgressBarSetValue(benchmark::State& state) {
-  ProgressBar bar = configured_bar();
+  ProgressBar bar = bench::configured_bar();
   bench::measure_output(state, [&] {
     Variant value(std::int32_t{125});
     return bar.SetValue(value);
@@ -56,7 +49,7 @@ void ProgressBarSetValue(benchmark::State& state) {
 BENCHMARK(ProgressBarSetValue);
 
 void ProgressBarHideOutput(benchmark::State& state) {
-  ProgressBar bar = configured_bar();
+  ProgressBar bar = bench::configured_bar();
   bench::measure_output(state, [&] {
     Variant hidden(false);
     return bar.HideOutput(hidden);

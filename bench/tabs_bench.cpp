@@ -1,20 +1,11 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/output_bench.h"
+#include "bench/prepared_objects.h"
 #include "components/tabs/tabs.h"
 
 namespace vantrel {
 namespace {
-
-Tabs strip(std::int16_t tab_width, std::int16_t tab_count) {
-  Tabs tabs;
-  tabs.LetTabName("Overview");
-  tabs.LetTabWidth(tab_width);
-  tabs.LetPanelWidth(500);
-  tabs.LetPanelHeight(300);
-  tabs.LetTabCount(tab_count);
-  return tabs;
-}
 
 std::string write(Tabs& tabs) {
   Variant name(std::string_view("Overview")), url(std::string_view("overview.html"));
@@ -23,7 +14,7 @@ std::string write(Tabs& tabs) {
 
 // The first tab of an object: strip header, panel and label.
 void WriteTabFirst(benchmark::State& state) {
-  const Tabs prepared = strip(90, 3);
+  const Tabs prepared = bench::tab_strip(90, 3);
   bench::measure_output(state, [&] {
     Tabs tabs = prepared;
     return write(tabs);
@@ -34,7 +25,7 @@ BENCHMARK(WriteTabFirst);
 // A later tab: panel and label. The object starts over every 100 tabs, so the
 // positions stay in range however long the run.
 void WriteTabLater(benchmark::State& state) {
-  Tabs prepared = strip(90, 100);
+  Tabs prepared = bench::tab_strip(90, 100);
   write(prepared);
   Tabs tabs = prepared;
   int written = 0;
@@ -54,7 +45,7 @@ void WriteTabStrip(benchmark::State& state) {
   const auto count = static_cast<std::int16_t>(state.range(0));
   std::size_t bytes = 0;
   for (auto _ : state) {
-    Tabs tabs = strip(30, count);
+    Tabs tabs = bench::tab_strip(30, count);
     bytes = 0;
     for (std::int16_t i = 0; i < count; ++i) {
       const std::string out = write(tabs);

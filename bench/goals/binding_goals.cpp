@@ -11,6 +11,7 @@
 
 #include "bench/goals/measure.h"
 #include "bench/goals/table.h"
+#include "bench/prepared_objects.h"
 #include "components/autocomplete/autocomplete.h"
 #include "components/calendar/calendar.h"
 #include "components/catalog.h"
@@ -146,12 +147,7 @@ std::vector<BindingCase> cases() {
   all.push_back(member_case<&ProgressBar::HideOutput>(bar, pb, M, "HideOutput", {Variant(false)}));
 
   const char* tb = "Vantrel.Tabs";
-  Tabs tabs;
-  tabs.LetTabName("Overview");
-  tabs.LetTabWidth(90);
-  tabs.LetPanelWidth(500);
-  tabs.LetPanelHeight(300);
-  tabs.LetTabCount(5);
+  const Tabs tabs = bench::tab_strip();
   const Variant n90(std::int16_t{90});
   all.push_back(member_case<&Tabs::LetIsVisible>(tabs, tb, L, "IsVisible", {Variant(true)}));
   all.push_back(member_case<&Tabs::GetTabName>(tabs, tb, G, "TabName"));

@@ -7,6 +7,7 @@
 
 #include "bench/goals/measure.h"
 #include "bench/goals/table.h"
+#include "bench/prepared_objects.h"
 #include "components/autocomplete/autocomplete.h"
 #include "components/calendar/calendar.h"
 #include "components/popupmenu/popupmenu.h"
@@ -59,16 +60,6 @@ T after(T object, Call call) {
   return object;
 }
 
-Tabs strip() {
-  Tabs tabs;
-  tabs.LetTabName("Overview");
-  tabs.LetTabWidth(90);
-  tabs.LetPanelWidth(500);
-  tabs.LetPanelHeight(300);
-  tabs.LetTabCount(5);
-  return tabs;
-}
-
 Tree tree() {
   Tree tree;
   tree.LetTextClass("menu");
@@ -77,24 +68,8 @@ Tree tree() {
 
 PopupMenu menu(int rows) {
   PopupMenu menu;
-  for (int i = 0; i < rows; ++i) {
-    if (i % 10 == 0) {
-      menu.AddMenuTitle("Section");
-    } else if (i % 10 == 9) {
-      menu.AddHorizontalRule("images/pixel.gif");
-    } else {
-      menu.AddMenuItem("Open the order", "parent.location.href='order.asp'", "images/open.gif");
-    }
-  }
+  bench::add_menu_rows(menu, rows);
   return menu;
-}
-
-ProgressBar bar() {
-  ProgressBar bar;
-  Variant max(std::int32_t{250}), color(std::string_view("008000"));
-  bar.LetMax(max);
-  bar.LetColor(color);
-  return bar;
 }
 
 std::vector<OutputCase> cases() {
@@ -141,20 +116,21 @@ std::vector<OutputCase> cases() {
       output_case("Calendar.DisplayPopup later", after(calendar(), popup), popup, Objects::Same),
       output_case("PopupMenu.EmbedPopupMenu 5 rows", menu(5), embed_menu, Objects::Same),
       output_case("PopupMenu.EmbedPopupMenu 50 rows", menu(50), embed_menu, Objects::Same),
-      output_case("ProgressBar.Show", bar(), show(false), Objects::Same),
-      output_case("ProgressBar.Show hiding both", bar(), show(true), Objects::Same),
+      output_case("ProgressBar.Show", bench::configured_bar(), show(false), Objects::Same),
+      output_case("ProgressBar.Show hiding both", bench::configured_bar(), show(true),
+                  Objects::Same),
       output_case(
-          "ProgressBar.SetValue", bar(),
+          "ProgressBar.SetValue", bench::configured_bar(),
           [value = Variant(std::int32_t{125})](ProgressBar& b) mutable {
             return b.SetValue(value);
           },
           Objects::Same),
       output_case(
-          "ProgressBar.HideOutput", bar(),
+          "ProgressBar.HideOutput", bench::configured_bar(),
           [hidden = Variant(false)](ProgressBar& b) mutable { return b.HideOutput(hidden); },
           Objects::Same),
-      output_case("Tabs.WriteTab first", strip(), write_tab),
-      output_case("Tabs.WriteTab later", after(strip(), write_tab), write_tab),
+      output_case("Tabs.WriteTab first", bench::tab_strip(), write_tab),
+      output_case("Tabs.WriteTab later", after(bench::tab_strip(), write_tab), write_tab),
       output_case("Tree.WriteExpandCollapse first", tree(), expand_collapse),
       output_case("Tree.WriteExpandCollapse later", started, expand_collapse, Objects::Same),
       output_case("Tree.Initialize first", tree(), initialize),
