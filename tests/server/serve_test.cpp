@@ -249,7 +249,7 @@ TEST_F(Serve, StaticFiles) {
   EXPECT_EQ(moved.header("Location"), "/dir/?x=1");
   EXPECT_EQ(site->request("DELETE", "/hello.txt").status, 405);
 
-  std::ifstream in(VANTREL_COMPAT_SCRIPT, std::ios::binary);
+  std::ifstream in(VANTREL_COMPAT_SCRIPT_PATH, std::ios::binary);
   const std::string compat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const Reply script = site->get("/vantrel-compat.js");
   EXPECT_EQ(script.header("Content-Type"), "text/javascript; charset=utf-8");
