@@ -34,12 +34,17 @@ Outcome push_text(duk_context* ctx, const std::optional<std::string>& text);
 std::string text_argument(duk_context* ctx, duk_idx_t index);
 // No CR, LF or NUL: safe inside a header.
 bool is_header_safe(std::string_view text);
-using server::is_token;
 
-// Runs a setter's body unless the head is already out.
+// Runs a setter's body unless the head is already out; after Response.End
+// (a page that caught it) the response stays as it ended, and the setter
+// does nothing.
 template <class Body>
 duk_ret_t header_setter(duk_context* ctx, const char* source, Body&& body) {
   return run_native(ctx, source, [&] {
+    if (self(ctx).ended()) {
+      duk_push_undefined(ctx);
+      return Outcome::Value;
+    }
     if (self(ctx).stream().started()) return raise(ctx, source, std::string(kHeadersSent));
     return body();
   });

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "client/compat_script.h"
 #include "host/page_source.h"
@@ -91,17 +90,19 @@ void RequestHandler::serve_file(const HttpRequest& request, const std::filesyste
     out.send_whole(status_text(304), headers, {});
     return;
   }
-  std::string body;
-  if (request.method == "GET") {
-    std::ifstream in(file, std::ios::binary);
-    body.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return answer(out, 500);
-    out.send_whole(status_text(200), headers, body);
-  } else {
-    // HEAD: the length the body would have.
-    headers.push_back({"Content-Length", std::to_string(info.st_size)});
-    out.send_whole(status_text(200), headers, {});
+  const auto size = static_cast<std::size_t>(info.st_size);
+  if (request.method != "GET") {
+    out.send_whole(status_text(200), headers, {}, size);  // HEAD: the length, no body
+    return;
   }
+  // Read in one piece, at the size the file had when it was looked at (a
+  // file cut short meanwhile is sent as it now is).
+  std::string body(size, '\0');
+  std::ifstream in(file, std::ios::binary);
+  in.read(body.data(), static_cast<std::streamsize>(size));
+  if (in.bad()) return answer(out, 500);
+  body.resize(static_cast<std::size_t>(in.gcount()));
+  out.send_whole(status_text(200), headers, body);
 }
 
 void RequestHandler::serve_compat_script(const HttpRequest& request, ResponseStream& out) const {

@@ -25,8 +25,10 @@ duk_ret_t response_flush(duk_context* ctx) {
   return duk_throw(ctx);
 }
 
+// After Response.End the response stays as it ended: nothing is cleared.
 duk_ret_t response_clear(duk_context* ctx) {
-  self(ctx).page()->clear();
+  PageRequest& page = self(ctx);
+  if (!page.ended()) page.page()->clear();
   return 0;
 }
 

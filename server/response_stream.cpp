@@ -77,13 +77,13 @@ bool ResponseStream::send(std::string_view a, std::string_view b, std::string_vi
 }
 
 bool ResponseStream::send_whole(std::string_view status, const std::vector<Header>& headers,
-                                std::string_view body) {
+                                std::string_view body, std::optional<std::size_t> length) {
   status_code_ = code_of(status);
   started_ = true;
   std::string text = head(status, headers);
   if (has_body(status_code_)) {
     text += "Content-Length: ";
-    text += std::to_string(body.size());
+    text += std::to_string(length.value_or(body.size()));
     text += "\r\n";
   } else {
     body = {};

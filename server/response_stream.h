@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,9 +19,11 @@ class ResponseStream {
   ResponseStream(int fd, const HttpRequest& request);
 
   // `status` is the status line's text, "200 OK"; `headers` are added after
-  // Date and Server and before the framing headers.
+  // Date and Server and before the framing headers. Content-Length is the
+  // body's, or `length` when given (the answer to a HEAD, sent without the
+  // body it describes).
   bool send_whole(std::string_view status, const std::vector<Header>& headers,
-                  std::string_view body);
+                  std::string_view body, std::optional<std::size_t> length = std::nullopt);
   bool start_stream(std::string_view status, const std::vector<Header>& headers);
   bool send_part(std::string_view part);
   bool finish_stream();

@@ -206,9 +206,13 @@ TEST_F(Serve, ResponseStatusHeadersCookiesAndRedirects) {
     EXPECT_EQ(reply.header("X-B"), "") << c.script;
     EXPECT_NE(reply.body.find(c.body), std::string::npos) << c.script << "\n" << reply.body;
   }
-  // A page that catches its end and writes on writes nothing more.
-  const Reply caught =
-      run("try { Response.Write('a'); Response.End() } catch (e) {} Response.Write('b')");
+  // A page that catches its end changes its response no more: what it
+  // writes, clears, redirects to or sets after it is not sent.
+  const Reply caught = run(
+      "try { Response.Write('a'); Response.End() } catch (e) {} Response.Write('b');"
+      " Response.Clear(); Response.Status = '404'; try { Response.Redirect('/x') } catch (e) {}");
+  EXPECT_EQ(caught.status, 200);
+  EXPECT_EQ(caught.header("Location"), "");
   EXPECT_EQ(caught.body.find('b'), std::string::npos) << caught.body;
   EXPECT_NE(caught.body.find("[a"), std::string::npos) << caught.body;
 }
@@ -239,6 +243,7 @@ TEST_F(Serve, StaticFiles) {
   const Reply head = site->request("HEAD", "/hello.txt");
   EXPECT_EQ(head.status, 200);
   EXPECT_EQ(head.header("Content-Length"), "5");
+  EXPECT_EQ(head.head.find("Content-Length"), head.head.rfind("Content-Length")) << head.head;
   EXPECT_EQ(head.body, "");
   const Reply page_head = site->request("HEAD", "/islands.asp");
   EXPECT_EQ(page_head.status, 200);
