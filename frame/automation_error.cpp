@@ -22,8 +22,8 @@ void raise_invalid_use_of_null() {
   throw AutomationError(error_number::kInvalidUseOfNull, "", "Invalid use of Null");
 }
 
-void raise_not_supported() {
-  throw AutomationError(error_number::kNotSupported, "",
+void raise_not_supported(std::string_view source) {
+  throw AutomationError(error_number::kNotSupported, std::string(source),
                         "Object doesn't support this property or method");
 }
 

@@ -43,7 +43,7 @@ class AutomationError : public std::exception {
 [[noreturn]] void raise_overflow();
 [[noreturn]] void raise_type_mismatch();
 [[noreturn]] void raise_invalid_use_of_null();
-[[noreturn]] void raise_not_supported();
+[[noreturn]] void raise_not_supported(std::string_view source = "");
 [[noreturn]] void raise_wrong_argument_count();
 
 }  // namespace vantrel

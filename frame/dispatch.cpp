@@ -58,11 +58,6 @@ bool same_name(const Member& member, std::uint32_t digest, std::string_view name
          (member.name == name || equals_ignoring_case(member.name, name));
 }
 
-[[noreturn]] void raise_no_such_member(const ClassDescriptor& cls) {
-  throw AutomationError(error_number::kNotSupported, std::string(cls.prog_id),
-                        "Object doesn't support this property or method");
-}
-
 }  // namespace
 
 std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls, std::string_view name) noexcept {
@@ -77,32 +72,8 @@ std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls, std::string_v
   return std::nullopt;
 }
 
-std::optional<DispId> find_dispatch_id(std::span<const Member> members,
-                                       std::string_view name) noexcept {
-  const std::uint32_t digest = name_digest(name);
-  for (const Member& member : members) {
-    if (same_name(member, digest, name)) return member.id;
-  }
-  return std::nullopt;
-}
-
-const Member* find_member(std::span<const Member> members, DispId id, MemberKind kind) noexcept {
-  for (const Member& member : members) {
-    if (member.id == id && member.kind == kind) return &member;
-  }
-  return nullptr;
-}
-
 bool has_form(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
   return find_member(cls, id, kind) != nullptr;
-}
-
-bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexcept {
-  return find_member(members, id, kind) != nullptr;
-}
-
-void detail::set_source_if_empty(const ClassDescriptor& cls, AutomationError& error) {
-  error.set_source_if_empty(cls.prog_id);
 }
 
 Variant detail::invoke_other(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
@@ -113,8 +84,8 @@ Variant detail::invoke_other(const ClassDescriptor& cls, void* object, DispId id
     if (args.size() < member->required_count || args.size() > member->param_count) {
       raise_wrong_argument_count();
     }
-    if (args.size() == member->param_count) return member->call(object, args);
-    // Left-out optional arguments arrive as empty values.
+    // Left-out optional arguments arrive as empty values (a call with every
+    // argument never comes here).
     std::array<Variant, kMaxParams> omitted;
     std::array<Variant*, kMaxParams> full{};
     for (std::size_t i = 0; i < member->param_count; ++i) {
@@ -130,7 +101,7 @@ Variant detail::invoke_other(const ClassDescriptor& cls, void* object, DispId id
 Variant invoke(const ClassDescriptor& cls, void* object, std::string_view name, MemberKind kind,
                std::span<Variant* const> args) {
   const std::optional<DispId> id = find_dispatch_id(cls, name);
-  if (!id) raise_no_such_member(cls);
+  if (!id) raise_not_supported(cls.prog_id);
   return invoke(cls, object, *id, kind, args);
 }
 

@@ -14,11 +14,8 @@
 namespace vantrel {
 
 // The dispatch id of the member called `name`, case ignored. A property's get
-// and let forms share one id. The class's index finds it in about one step;
-// the overload for a bare table compares name digests in order.
+// and let forms share one id. The class's index finds it in about one step.
 std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls, std::string_view name) noexcept;
-std::optional<DispId> find_dispatch_id(std::span<const Member> members,
-                                       std::string_view name) noexcept;
 
 // The member with this id and kind, or nullptr.
 inline const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
@@ -30,18 +27,15 @@ inline const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKi
   }
   return nullptr;
 }
-const Member* find_member(std::span<const Member> members, DispId id, MemberKind kind) noexcept;
 
 // Whether a member with this id exists in the given kind.
 bool has_form(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept;
-bool has_form(std::span<const Member> members, DispId id, MemberKind kind) noexcept;
 
 namespace detail {
 // Every call but the common one: a missing member, a wrong number of
 // arguments, left-out optional arguments.
 Variant invoke_other(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
                      std::span<Variant* const> args);
-void set_source_if_empty(const ClassDescriptor& cls, AutomationError& error);
 }  // namespace detail
 
 // Calls member `id` of an object of class `cls` in the form `kind`.
@@ -62,7 +56,7 @@ inline Variant invoke(const ClassDescriptor& cls, void* object, DispId id, Membe
   try {
     return member->call(object, args);
   } catch (AutomationError& error) {
-    detail::set_source_if_empty(cls, error);
+    error.set_source_if_empty(cls.prog_id);
     throw;
   }
 }

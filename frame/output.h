@@ -216,7 +216,6 @@ class Output {
   // caller is compiled becomes a block copy instruction that is slower.
   Output& add_block(std::string_view block);
 
-  void reserve_more(std::size_t bytes) { text_.reserve(std::max(text_.size(), size_ + bytes)); }
   std::size_t size() const noexcept { return size_; }
   std::string take() && {
     trim();

@@ -22,7 +22,7 @@ namespace {
 // through. Each page that is compared has a name of its own, so that the
 // page host keeps each one compiled, as a server keeps its pages, and no run
 // recompiles what the other replaced.
-double page_ns(const std::string& source, const char* name, bool* failed) {
+double page_ns(const std::string& source, std::string_view name, bool* failed) {
   const double start = thread_ns();
   const host::PageResult result = host::run_page(source, name);
   const double elapsed = thread_ns() - start;
@@ -128,8 +128,8 @@ void add_page_host_rows(const Settings& settings, Table& table) {
   }
   for (int round = 0; round < settings.rounds; ++round) {
     for (Page& page : pages) {
-      const double once = page_ns(page.once, "once.js", &failed);
-      const double many = page_ns(page.many, "many.js", &failed);
+      const double once = page_ns(page.once, page.name + ".once.js", &failed);
+      const double many = page_ns(page.many, page.name + ".many.js", &failed);
       page.host_us.push_back((many - once) / page.renders / 1000);
     }
     for (auto& [name, us] : peer_round(settings, 200)) {

@@ -23,7 +23,6 @@ struct Settings {
   int rounds = 21;
   std::string peers_script;  // bench/peers/render.py
   std::string pages_dir;     // bench/pages
-  std::string library_path;  // libvantrel.so
   std::string python = "/usr/bin/python3";
 };
 
