@@ -155,7 +155,9 @@ struct Arg;
 
 // The text of an argument that is not a String, converted for the call. It
 // is made only when needed: a String argument, what pages mostly pass, is
-// used in place, and then nothing is made or freed here.
+// used in place, and then nothing is made or freed here. (A
+// std::optional<std::string> does the same, but made calls of four text
+// arguments through the table 12 ns slower with GCC 12.)
 class ConvertedText {
  public:
   ConvertedText() noexcept {}

@@ -156,13 +156,13 @@ class Decimal {
 //
 // The string may run past the bytes written so far (size_): room that a
 // pattern written in place has not used yet. A short result (the size it is
-// started with at most kPieceByPiece) is made at that size at once and
+// started with at most kInPlaceLimit) is made at that size at once and
 // written at the end of what it holds; appending cuts the unused room off
 // first, and take() cuts it off at the end.
 class Output {
  public:
-  explicit Output(std::size_t reserve = 0) : text_(reserve <= kPieceByPiece ? reserve : 0, '\0') {
-    if (reserve > kPieceByPiece) text_.reserve(reserve);
+  explicit Output(std::size_t reserve = 0) : text_(reserve <= kInPlaceLimit ? reserve : 0, '\0') {
+    if (reserve > kInPlaceLimit) text_.reserve(reserve);
   }
 
   template <class... Parts>
@@ -198,7 +198,7 @@ class Output {
     constexpr auto places = std::index_sequence_for<Values...>{};
     if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
       const std::size_t room = P.fixed_size + (0 + ... + widest(values));
-      if (room <= kPieceByPiece) [[likely]] {
+      if (room <= kInPlaceLimit) [[likely]] {
         if (text_.size() < size_ + room) text_.resize(size_ + room);
         char* at = write_places<P>(text_.data() + size_, places, values...);
         size_ = static_cast<std::size_t>(at - text_.data());
@@ -232,7 +232,7 @@ class Output {
   // 2 KB costs less than a library append per piece (the Tree's script and a
   // menu header, a strip header and its first tab); a longer result
   // (a calendar, a progress bar) would pay more to clear than it saves.
-  static constexpr std::size_t kPieceByPiece = 2048;
+  static constexpr std::size_t kInPlaceLimit = 2048;
 
   // The bytes of fixed text after place `place` of pattern P: what is
   // written after the value there, at the least.

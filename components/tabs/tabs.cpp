@@ -63,18 +63,6 @@ std::string stepped_colour(std::string_view colour, Step step) {
 
 }  // namespace
 
-// The numbers and texts one tab inserts, all worked out before anything is
-// written.
-struct Tabs::TabValues {
-  std::int16_t n;              // the tab's index
-  std::int16_t StackingOrder;  // TabCount - n: the first tab in front
-  std::int16_t Left;           // TabWidth * n: labels side by side
-  std::int16_t FrameWidth;     // PanelWidth - 17
-  std::int16_t FrameHeight;    // PanelHeight - 20
-  std::string_view ContentName;
-  std::string_view URL;
-};
-
 void Tabs::LetIsVisible(bool NewIsVisible) { IsVisible = NewIsVisible; }
 std::string Tabs::GetTabName() const { return TabName; }
 void Tabs::LetTabName(std::string_view NewTabName) { TabName = NewTabName; }
@@ -101,26 +89,25 @@ std::string Tabs::WriteTab(Variant& ContentName, Variant& URL) {
   // object as it was, so the next call writes the same index, and the strip
   // header if it is still due.
   std::string content_name_text, url_text;
-  TabValues tab{};
-  tab.n = add16(CurrentTab, 1);
-  tab.StackingOrder = sub16(TabCount, tab.n);
-  tab.ContentName = inserted_text(ContentName, content_name_text);
-  tab.URL = inserted_text(URL, url_text);
-  tab.FrameWidth = sub16(PanelWidth, 17);
-  tab.FrameHeight = sub16(PanelHeight, 20);
-  tab.Left = mul16(TabWidth, tab.n);
+  const std::int16_t index = add16(CurrentTab, 1);
+  const Decimal n(index);
+  const Decimal stacking_order(sub16(TabCount, index));  // the first tab in front
+  const std::string_view content_name = inserted_text(ContentName, content_name_text);
+  const std::string_view url = inserted_text(URL, url_text);
+  const std::int16_t frame_width = sub16(PanelWidth, 17);
+  const std::int16_t frame_height = sub16(PanelHeight, 20);
+  const std::int16_t left = mul16(TabWidth, index);  // labels side by side
 
   const std::string_view display = display_style(IsVisible);
   Output out((HeaderWritten ? 0 : kStripHeader.fixed_size + 4 * kNumberSize) + kTab.fixed_size +
-             2 * (LayerColor.size() + display.size()) + tab.ContentName.size() + tab.URL.size() +
+             2 * (LayerColor.size() + display.size()) + content_name.size() + url.size() +
              JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
   if (!HeaderWritten) out.fill<kStripHeader>(TabCount, TabWidth, PanelWidth, PanelHeight);
-  const Decimal n(tab.n), stacking_order(tab.StackingOrder);
-  out.fill<kTab>(n, LayerColor, stacking_order, display, tab.ContentName, tab.URL, tab.FrameWidth,
-                 tab.FrameHeight, n, JavaScriptOnClick, n, LayerColor, tab.Left, stacking_order,
-                 display, TabName);
+  out.fill<kTab>(n, LayerColor, stacking_order, display, content_name, url, frame_width,
+                 frame_height, n, JavaScriptOnClick, n, LayerColor, left, stacking_order, display,
+                 TabName);
 
-  CurrentTab = tab.n;
+  CurrentTab = index;
   HeaderWritten = true;
   JavaScriptOnClick.clear();
   IsVisible = true;

@@ -51,8 +51,6 @@ class Tabs {
   void MovePreviousLayerColor();
 
  private:
-  struct TabValues;
-
   std::string TabName;
   std::int16_t TabWidth = 0;
   std::int16_t PanelWidth = 0;

@@ -56,8 +56,9 @@ class Tree {
   void WriteScript(Output& out) const;
   // Starts an output with room for `markup` more bytes, the script in front
   // if this object has not returned it yet. Callers make every check that
-  // can raise before this and append at most `markup` bytes after it, so the
-  // flag that the script sets is never left set by a failing call.
+  // can raise before this and append at most `markup` bytes after it, so
+  // ScriptWritten, which StartOutputWithScript sets, is never left set by a
+  // failing call.
   Output StartOutput(std::size_t markup);
   // The same with the script in front, whether returned before or not.
   Output StartOutputWithScript(std::size_t markup);
