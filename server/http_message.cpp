@@ -208,8 +208,7 @@ Parse parse_head(std::string_view bytes, const ParseLimits& limits, HttpRequest&
 
 Parse parse_chunked(std::string_view bytes, std::size_t max_body, std::string& body,
                     std::size_t& used) {
-  body.clear();
-  std::size_t at = 0;
+  std::size_t at = used;  // after the last chunk decoded before
   std::string_view line;
   bool bad = false;
   for (;;) {
@@ -231,6 +230,7 @@ Parse parse_chunked(std::string_view bytes, std::size_t max_body, std::string& b
     } else {
       return Parse::Malformed;
     }
+    used = at;
   }
   // Trailers, up to the blank line, are read and dropped.
   while (next_line(bytes, at, line, bad)) {

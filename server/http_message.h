@@ -59,8 +59,11 @@ std::string_view trim_blanks(std::string_view text);
 Parse parse_head(std::string_view bytes, const ParseLimits& limits, HttpRequest& request,
                  std::size_t& head_size, int& status);
 
-// Decodes a chunked body at the start of `bytes` into `body`. On Complete,
-// `used` is how many bytes it took (trailers included).
+// Decodes a chunked body at the start of `bytes` into `body`, resuming where
+// an earlier call on the same bytes stopped: start with `body` empty and
+// `used` 0, and call again with both as they were left when more bytes have
+// arrived (each chunk is decoded once). On Complete, `used` is how many
+// bytes the body took (trailers included).
 Parse parse_chunked(std::string_view bytes, std::size_t max_body, std::string& body,
                     std::size_t& used);
 

@@ -118,8 +118,8 @@ struct Connection {
         equals_lower(request.header("expect"), "100-continue")) {
       send_text("HTTP/1.1 100 Continue\r\n\r\n");
     }
+    std::size_t used = 0;  // of the chunked body, decoded so far
     for (;;) {
-      std::size_t used = 0;
       if (request.chunked) {
         const Parse parsed =
             parse_chunked(std::string_view(buffer).substr(head_size), max_body, request.body, used);

@@ -81,6 +81,15 @@ TEST(HttpText, ChunkedBodies) {
     if (c.parse == Parse::Complete) {
       EXPECT_EQ(body, c.body);
       EXPECT_EQ(used, c.bytes.size());
+      // Arriving a byte at a time, each call resuming where the last stopped.
+      std::string resumed;
+      std::size_t at = 0;
+      for (std::size_t size = 0; size < c.bytes.size(); ++size) {
+        ASSERT_EQ(parse_chunked(c.bytes.substr(0, size), 16, resumed, at), Parse::Incomplete);
+      }
+      EXPECT_EQ(parse_chunked(c.bytes, 16, resumed, at), Parse::Complete) << c.bytes;
+      EXPECT_EQ(resumed, c.body);
+      EXPECT_EQ(at, c.bytes.size());
     }
   }
 }
