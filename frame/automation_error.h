@@ -11,6 +11,7 @@ namespace vantrel {
 // number 1.
 namespace error_number {
 inline constexpr std::int32_t kComponent = 1;
+inline constexpr std::int32_t kInvalidArgument = 5;  // "Invalid procedure call or argument"
 inline constexpr std::int32_t kOverflow = 6;
 inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kInvalidUseOfNull = 94;

@@ -18,7 +18,8 @@ duk_ret_t write_block(duk_context* ctx) {
   const double n = duk_get_number_default(ctx, 0, -1);
   return run_native(ctx, [&] {
     if (!(n >= 0 && n < static_cast<double>(blocks.size()))) {
-      push_automation_error(ctx, 5, "Response.WriteBlock", "Invalid procedure call or argument");
+      push_automation_error(ctx, error_number::kInvalidArgument, "Response.WriteBlock",
+                            "Invalid procedure call or argument");
       return Outcome::Raise;
     }
     if (!append_to_page(ctx, blocks[static_cast<std::size_t>(n)])) {

@@ -196,11 +196,11 @@ bool HttpServer::listen(std::string& error) {
   std::string ignored;
   address_of(local, ignored, port_);
 
-  // What run() waits on is made here, before any process that serves is
-  // started from this one, so that stop() can reach it from the start.
-  epoll_fd_ = epoll_create1(EPOLL_CLOEXEC);
+  // What stop() signals is made here, before any process that serves is
+  // started from this one, so that stop() can reach it from the start; each
+  // serving process makes its own epoll set (watch()).
   wake_fd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (epoll_fd_ < 0 || wake_fd_ < 0) {
+  if (wake_fd_ < 0) {
     error = std::string("cannot wait for connections: ") + std::strerror(errno);
     return false;
   }

@@ -60,7 +60,7 @@ class HttpServer {
   int port_ = 0;
   std::atomic<bool> stopping_{false};
 
-  std::mutex mutex_;  // guards idle_, queue_, queue_closed_, busy_
+  std::mutex mutex_;  // guards idle_, queue_, queue_closed_, workers_running_
   std::condition_variable queue_ready_;
   std::condition_variable worker_done_;
   std::map<int, std::unique_ptr<Connection>> idle_;

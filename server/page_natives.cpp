@@ -8,7 +8,7 @@
 namespace vantrel::server::natives {
 
 Outcome raise(duk_context* ctx, const char* source, const std::string& description) {
-  push_automation_error(ctx, kInvalidArgument, source, description);
+  push_automation_error(ctx, error_number::kInvalidArgument, source, description);
   return Outcome::Raise;
 }
 

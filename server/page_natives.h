@@ -19,7 +19,6 @@ using host::Outcome;
 using host::push_automation_error;
 using host::run_native;
 
-inline constexpr std::int32_t kInvalidArgument = 5;
 inline constexpr std::string_view kHeadersSent =
     "The HTTP headers are already written to the client: set them before Response.Flush";
 

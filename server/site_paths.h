@@ -6,7 +6,7 @@
 
 // Maps a request path onto a file of the site. Never served: paths with
 // "." or ".." segments, encoded dots, slashes or backslashes, a NUL or any
-// control byte, backslashes, files or folders whose name starts with a dot,
+// control byte, files or folders whose name starts with a dot,
 // include files (.inc), and anything a symbolic link leads to outside the
 // site. A folder is served by its first of default.asp, index.asp and
 // index.html; a folder path without its closing slash is redirected to it.
