@@ -6,6 +6,8 @@
 #include <charconv>
 #include <utility>
 
+#include "frame/text.h"
+
 namespace vantrel::server {
 
 namespace {
@@ -77,7 +79,8 @@ bool parse_request_line(std::string_view line, HttpRequest& request, int& status
   request.target = target;
   // The absolute form names the server too: keep its path.
   for (const std::string_view scheme : {"http://", "https://"}) {
-    if (target.size() > scheme.size() && lower(target.substr(0, scheme.size())) == scheme) {
+    if (target.size() > scheme.size() &&
+        equals_ignoring_case(target.substr(0, scheme.size()), scheme)) {
       const std::size_t slash = target.find('/', scheme.size());
       target = slash == std::string_view::npos ? "/" : target.substr(slash);
     }
@@ -122,12 +125,15 @@ bool HttpRequest::has_header(std::string_view lower_name) const {
 }
 
 bool HttpRequest::keep_alive() const {
-  const std::string connection = lower(header("connection"));
+  const std::string connection = header("connection");
   const auto names = [&](std::string_view option) {
     std::size_t at = 0;
     while (at <= connection.size()) {
       const std::size_t comma = std::min(connection.find(',', at), connection.size());
-      if (trim_blanks(std::string_view(connection).substr(at, comma - at)) == option) return true;
+      if (equals_ignoring_case(trim_blanks(std::string_view(connection).substr(at, comma - at)),
+                               option)) {
+        return true;
+      }
       at = comma + 1;
     }
     return false;
@@ -181,12 +187,12 @@ Parse parse_head(std::string_view bytes, const ParseLimits& limits, HttpRequest&
   head_size = at;
 
   if (request.minor_version == 1 && !request.has_header("host")) return malformed(status);
-  const std::string coding = lower(request.header("transfer-encoding"));
+  const std::string coding = request.header("transfer-encoding");
   const bool has_length = request.has_header("content-length");
   if (!coding.empty()) {
     // A length beside a coding is how requests get smuggled past proxies.
     if (has_length) return malformed(status);
-    if (coding != "chunked") {
+    if (!equals_ignoring_case(coding, "chunked")) {
       status = 501;
       return Parse::Unsupported;
     }

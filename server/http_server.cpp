@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "frame/text.h"
 #include "server/http_message.h"
 #include "server/response_stream.h"
 
@@ -115,7 +116,7 @@ struct Connection {
     }
     const bool wants_body = request.chunked || request.content_length > 0;
     if (wants_body && buffer.size() == head_size &&
-        equals_lower(request.header("expect"), "100-continue")) {
+        equals_ignoring_case(request.header("expect"), "100-continue")) {
       send_text("HTTP/1.1 100 Continue\r\n\r\n");
     }
     std::size_t used = 0;  // of the chunked body, decoded so far
@@ -141,11 +142,6 @@ struct Connection {
         return Read::Refused;
       }
     }
-  }
-
-  static bool equals_lower(std::string text, std::string_view lower) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text == lower;
   }
 };
 
