@@ -23,6 +23,10 @@ class PageHooks {
   virtual bool ended() const { return false; }
 };
 
+// The hooks of the page running on `ctx` (found through its heap), or
+// nullptr.
+PageHooks* hooks_of(duk_context* ctx);
+
 // Appends `text` to the output of the page running on `ctx`, within the
 // page's memory limit; false, with the refusal recorded, when it would pass
 // the limit (the caller then raises out of memory). After Response.End it

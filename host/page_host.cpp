@@ -38,6 +38,8 @@ void check_at_most_one_argument(duk_context* ctx) {
 
 }  // namespace
 
+PageHooks* hooks_of(duk_context* ctx) { return state_of(ctx).hooks; }
+
 bool append_to_page(duk_context* ctx, std::string_view text) {
   PageState& state = state_of(ctx);
   if (state.ended()) return true;
@@ -229,7 +231,6 @@ struct PageRun {
   std::string_view source;  // UTF-8
   std::string_view file_name;
   PageState* state;
-  PageHooks* hooks;
   bool compiled = false;
 };
 
@@ -260,7 +261,7 @@ duk_ret_t run_protected(duk_context* ctx, void* udata) {
   install_value_helpers(ctx);
   install_object_handler(ctx);
   install_globals(ctx);
-  if (run.hooks != nullptr) run.hooks->install(ctx, run.state->page);
+  if (run.state->hooks != nullptr) run.state->hooks->install(ctx, run.state->page);
   push_page_function(ctx, run);
   run.compiled = true;
   duk_call(ctx, 0);
@@ -287,7 +288,7 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
     }
     PageState state{&result.page, &heap, hooks};
     heap.host().page = &state;
-    PageRun run{source, file_name, &state, hooks};
+    PageRun run{source, file_name, &state};
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
       if (heap.timed_out() || heap.refused_memory()) {
         report_limit(result, heap, file_name, limits);

@@ -9,8 +9,6 @@ namespace vantrel::host {
 
 namespace {
 
-constexpr const char* kHooksKey = DUK_HIDDEN_SYMBOL("serverPageHooks");
-
 // Response.WriteBlock(n)
 duk_ret_t write_block(duk_context* ctx) {
   ServerPageHooks* hooks = ServerPageHooks::of(ctx);
@@ -53,20 +51,11 @@ std::string relocate(const std::string& text, const PageProgram& program) {
 }  // namespace
 
 ServerPageHooks* ServerPageHooks::of(duk_context* ctx) {
-  duk_push_global_stash(ctx);
-  duk_get_prop_string(ctx, -1, kHooksKey);
-  auto* hooks = static_cast<ServerPageHooks*>(duk_get_pointer(ctx, -1));
-  duk_pop_2(ctx);
-  return hooks;
+  return static_cast<ServerPageHooks*>(hooks_of(ctx));
 }
 
 void ServerPageHooks::install(duk_context* ctx, std::string* page) {
   page_ = page;
-  duk_push_global_stash(ctx);
-  duk_push_pointer(ctx, this);
-  duk_put_prop_string(ctx, -2, kHooksKey);
-  duk_pop(ctx);
-
   duk_get_global_string(ctx, "Response");
   duk_push_c_function(ctx, &write_block, 1);
   duk_put_prop_string(ctx, -2, "WriteBlock");
@@ -76,10 +65,7 @@ void ServerPageHooks::install(duk_context* ctx, std::string* page) {
 }
 
 void ServerPageHooks::push_end(duk_context* ctx) {
-  if (!ended_) {
-    ended_ = true;
-    end_size_ = page_->size();
-  }
+  ended_ = true;  // from now on nothing more is written
   duk_push_error_object(ctx, DUK_ERR_ERROR, "Response.End");
 }
 
@@ -87,7 +73,6 @@ PageResult run_server_page(ServerPageHooks& hooks, const PageLimits& limits) {
   const PageProgram& program = hooks.program();
   PageResult result =
       run_page(program.script, program.files.empty() ? "" : program.files[0], limits, &hooks);
-  if (hooks.ended() && result.page.size() > hooks.end_size()) result.page.resize(hooks.end_size());
   result.diagnostics = relocate(result.diagnostics, program);
   return result;
 }

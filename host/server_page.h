@@ -25,8 +25,6 @@ class ServerPageHooks : public PageHooks {
   const PageProgram& program() const { return program_; }
   // The page's output buffer while it runs.
   std::string* page() const { return page_; }
-  // How much of the buffer counts once the page has ended (Response.End).
-  std::size_t end_size() const { return end_size_; }
 
   // Stops the page: call from a native function, then raise the error it
   // pushes.
@@ -39,7 +37,6 @@ class ServerPageHooks : public PageHooks {
   const PageProgram& program_;
   std::string* page_ = nullptr;
   bool ended_ = false;
-  std::size_t end_size_ = 0;
 };
 
 // Runs the program; diagnostics name the page or include file and its line.
