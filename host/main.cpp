@@ -164,7 +164,7 @@ std::optional<std::chrono::milliseconds> parse_seconds(std::string_view text) {
 }
 
 // Writes the page; false when it could not all be written.
-bool write_page(const std::string& page) {
+bool write_page(std::string_view page) {
   std::fwrite(page.data(), 1, page.size(), stdout);
   return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }
@@ -306,9 +306,7 @@ extern "C" __attribute__((visibility("default"))) int vantrel_command_main(int a
         std::cerr << "vantrel compat-script: takes no arguments\n\n" << kUsage;
         return kUsageError;
       }
-      const std::string_view script = vantrel::client::compat_script();
-      if (std::fwrite(script.data(), 1, script.size(), stdout) != script.size() ||
-          std::fflush(stdout) != 0) {
+      if (!write_page(vantrel::client::compat_script())) {
         std::cerr << "vantrel compat-script: cannot write: " << std::strerror(errno) << "\n";
         return 1;
       }

@@ -35,7 +35,8 @@ struct PageLimits {
 constexpr std::size_t kMaxPageSourceBytes = std::size_t{16} << 20;
 
 struct PageResult {
-  std::string page;         // what the page wrote, byte for byte (valid UTF-8)
+  std::string page;         // what the page wrote, byte for byte: scripts' text as UTF-8,
+                            // a server page's literal HTML as its file has it
   std::string diagnostics;  // for standard error; empty when the page ran through
   int exit_status = kPageWritten;
 };
