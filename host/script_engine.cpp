@@ -168,28 +168,31 @@ bool ScriptHeap::admit_outside(std::size_t held, std::size_t more) {
   return true;
 }
 
-void set_deadline(duk_context* ctx, std::chrono::steady_clock::time_point deadline) {
+namespace {
+
+// The budget of a heap made by ScriptHeap, found through the engine's
+// allocator data; nullptr for any other heap.
+Budget* budget_of(duk_context* ctx) {
   duk_memory_functions functions{};
   duk_get_memory_functions(ctx, &functions);
-  if (functions.alloc_func == &allocate && functions.udata != nullptr) {
-    auto& budget = *static_cast<Budget*>(functions.udata);
-    if (budget.has_deadline) budget.deadline = deadline;
-  }
+  if (functions.alloc_func != &allocate) return nullptr;
+  return static_cast<Budget*>(functions.udata);
+}
+
+}  // namespace
+
+void set_deadline(duk_context* ctx, std::chrono::steady_clock::time_point deadline) {
+  Budget* budget = budget_of(ctx);
+  if (budget != nullptr && budget->has_deadline) budget->deadline = deadline;
 }
 
 HostData* host_data(duk_context* ctx) {
-  duk_memory_functions functions{};
-  duk_get_memory_functions(ctx, &functions);
-  if (functions.alloc_func != &allocate || functions.udata == nullptr) return nullptr;
-  return &static_cast<Budget*>(functions.udata)->host;
+  Budget* budget = budget_of(ctx);
+  return budget != nullptr ? &budget->host : nullptr;
 }
 
 void note_out_of_memory(duk_context* ctx) {
-  duk_memory_functions functions{};
-  duk_get_memory_functions(ctx, &functions);
-  if (functions.alloc_func == &allocate && functions.udata != nullptr) {
-    static_cast<Budget*>(functions.udata)->refused_by_system = true;
-  }
+  if (Budget* budget = budget_of(ctx)) budget->refused_by_system = true;
 }
 
 }  // namespace vantrel::host
