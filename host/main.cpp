@@ -134,24 +134,6 @@ using vantrel::host::PageLimits;
 // libvantrel.so stands next to the command, or in ../lib when installed.
 std::string library_path() { return vantrel::host::library_file("libvantrel.so"); }
 
-// Reads the whole page script; false (with errno set) when it cannot be read,
-// a directory included. Stops past kMaxPageSourceBytes: run_page refuses it.
-bool read_source(const std::string& file, std::string& source) {
-  std::FILE* in = file == "-" ? stdin : std::fopen(file.c_str(), "rb");
-  if (in == nullptr) return false;
-  char buffer[65536];
-  std::size_t size = 0;
-  while (source.size() <= kMaxPageSourceBytes &&
-         (size = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-    source.append(buffer, size);
-  }
-  const bool ok = std::ferror(in) == 0;
-  const int error = errno;
-  if (in != stdin) std::fclose(in);
-  errno = error;
-  return ok;
-}
-
 // "30", "0.5"; at most a day, in whole milliseconds rounded up.
 std::optional<std::chrono::milliseconds> parse_seconds(std::string_view text) {
   double seconds = 0;
@@ -184,7 +166,7 @@ int run(const std::string& file, const PageLimits& limits, bool compat_script) {
   // A server page is read (with its includes) by load_page below.
   const bool server_page = file != "-" && vantrel::host::is_server_page(file);
   std::string source;
-  if (!server_page && !read_source(file, source)) {
+  if (!server_page && !vantrel::host::read_page_file(file, source)) {
     std::cerr << "vantrel: cannot read '" << file << "': " << std::strerror(errno) << "\n";
     return kUsageError;
   }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstdio>
 #include <optional>
 #include <system_error>
 
@@ -129,21 +129,6 @@ std::string assignable_cookies(std::string_view code) {
   return out;
 }
 
-// The whole file, read up to one byte past kMaxPageSourceBytes (a file that
-// long is refused, as a page script that long is); nothing when it cannot
-// be read.
-std::optional<std::string> read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text;
-  char buffer[65536];
-  while (text.size() <= kMaxPageSourceBytes && in.read(buffer, sizeof buffer).gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) return std::nullopt;
-  return text;
-}
-
 // Expands include directives into one text, remembering where each of its
 // lines comes from.
 class Expander {
@@ -159,15 +144,15 @@ class Expander {
       return fail("the page includes itself through '" + name + "'");
     }
     if (stack_.size() >= kMaxIncludeDepth) return fail("includes nest too deep at '" + name + "'");
-    const std::optional<std::string> source = read_file(file);
-    if (!source) return fail("cannot read '" + name + "'");
-    if (source->size() > kMaxPageSourceBytes) return fail("'" + name + "' is larger than 16 MiB");
+    std::string source;
+    if (!read_page_file(file.string(), source)) return fail("cannot read '" + name + "'");
+    if (source.size() > kMaxPageSourceBytes) return fail("'" + name + "' is larger than 16 MiB");
 
     const auto index = static_cast<std::uint32_t>(program_.files.size());
     program_.files.push_back(name);
     program_.sources.push_back(file);
     stack_.push_back(file);
-    std::string_view rest = *source;
+    std::string_view rest = source;
     long line = 1;
     while (!rest.empty()) {
       const std::size_t open = rest.find("<!--");
@@ -380,6 +365,22 @@ bool is_inside(const fs::path& path, const fs::path& root) {
   const std::string& r = root.native();
   if (r == "/") return !p.empty() && p[0] == '/';
   return p.size() > r.size() && p.compare(0, r.size(), r) == 0 && p[r.size()] == '/';
+}
+
+bool read_page_file(const std::string& file, std::string& text) {
+  std::FILE* in = file == "-" ? stdin : std::fopen(file.c_str(), "rb");
+  if (in == nullptr) return false;
+  char buffer[65536];
+  std::size_t size = 0;
+  while (text.size() <= kMaxPageSourceBytes &&
+         (size = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+    text.append(buffer, size);
+  }
+  const bool ok = std::ferror(in) == 0;
+  const int error = errno;
+  if (in != stdin) std::fclose(in);
+  errno = error;
+  return ok;
 }
 
 bool load_page(const fs::path& page, const fs::path& site_root, const std::string& page_name,

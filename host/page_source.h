@@ -36,6 +36,12 @@ struct PageProgram {
   std::string where(long script_line) const;
 };
 
+// Reads a whole page file, standard input for "-", up to one byte past
+// kMaxPageSourceBytes (a longer file is refused by whoever reads it: the
+// extra byte shows it is too long); false, with errno set, when it cannot be
+// read, a directory included.
+bool read_page_file(const std::string& file, std::string& text);
+
 // Whether `path` names a server page (extension .asp in any case).
 bool is_server_page(std::string_view path);
 
