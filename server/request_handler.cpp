@@ -22,10 +22,15 @@ bool is_loopback(const std::string& address) {
   return address.starts_with("127.") || address == "::1" || address == "localhost";
 }
 
-void answer(ResponseStream& out, int status, std::vector<Header> headers = {}) {
-  const std::string_view text = status_text(status);
+// An error page for `status`, with `detail` in it when given.
+void answer(ResponseStream& out, std::string_view status, std::vector<Header> headers = {},
+            const std::string& detail = {}) {
   headers.insert(headers.begin(), {"Content-Type", "text/html; charset=utf-8"});
-  out.send_whole(text, headers, error_page(text));
+  out.send_whole(status, headers, error_page(status, detail));
+}
+
+void answer(ResponseStream& out, int status, std::vector<Header> headers = {}) {
+  answer(out, status_text(status), std::move(headers));
 }
 
 // The compatibility script's tag, first in a page.
@@ -119,8 +124,7 @@ void RequestHandler::serve_compat_script(const HttpRequest& request, ResponseStr
 
 void RequestHandler::fail_page(ResponseStream& out, std::string_view status,
                                const std::string& details) const {
-  out.send_whole(status, {{"Content-Type", "text/html; charset=utf-8"}},
-                 error_page(status, show_details_ ? details : std::string()));
+  answer(out, status, {}, show_details_ ? details : std::string());
 }
 
 void RequestHandler::serve_page(const HttpRequest& request, const std::string& script_name,

@@ -123,6 +123,14 @@ enum CookieField : int { kValue, kPath, kDomain, kExpires, kSecure, kHttpOnly };
 constexpr std::array<const char*, 6> kCookieFields = {"Value",   "Path",   "Domain",
                                                       "Expires", "Secure", "HttpOnly"};
 
+// A cookie's text attribute by its field number (Value, Path, Domain, Expires).
+std::string& cookie_text(ResponseCookie& cookie, int which) {
+  return which == kValue    ? cookie.value
+         : which == kPath   ? cookie.path
+         : which == kDomain ? cookie.domain
+                            : cookie.expires;
+}
+
 ResponseCookie* cookie_of_this(duk_context* ctx) {
   duk_push_this(ctx);
   duk_get_prop_string(ctx, -1, kCookieKey);
@@ -134,7 +142,7 @@ ResponseCookie* cookie_of_this(duk_context* ctx) {
 }
 
 duk_ret_t cookie_get(duk_context* ctx) {
-  const ResponseCookie* cookie = cookie_of_this(ctx);
+  ResponseCookie* cookie = cookie_of_this(ctx);
   if (cookie == nullptr) return 0;
   switch (duk_get_current_magic(ctx)) {
     case kSecure:
@@ -143,15 +151,9 @@ duk_ret_t cookie_get(duk_context* ctx) {
     case kHttpOnly:
       duk_push_boolean(ctx, cookie->http_only);
       return 1;
-    default: {
-      const int which = duk_get_current_magic(ctx);
-      const std::string& text = which == kValue    ? cookie->value
-                                : which == kPath   ? cookie->path
-                                : which == kDomain ? cookie->domain
-                                                   : cookie->expires;
-      host::push_text(ctx, text);
+    default:
+      host::push_text(ctx, cookie_text(*cookie, duk_get_current_magic(ctx)));
       return 1;
-    }
   }
 }
 
@@ -184,10 +186,7 @@ duk_ret_t cookie_set(duk_context* ctx) {
       if (!is_header_safe(text) || (which != kValue && text.find(';') != std::string::npos)) {
         return raise(ctx, "Response.Cookies", "a cookie's attribute must be one line without ';'");
       }
-      (which == kValue    ? cookie->value
-       : which == kPath   ? cookie->path
-       : which == kDomain ? cookie->domain
-                          : cookie->expires) = std::move(text);
+      cookie_text(*cookie, which) = std::move(text);
     }
     duk_push_undefined(ctx);
     return Outcome::Value;
