@@ -28,7 +28,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
+    R"(Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] [--compat-script] FILE|-
        vantrel run --help
        vantrel serve [options] SITE_DIR
        vantrel compat-script
@@ -40,7 +40,7 @@ Runs page scripts against the Vantrel component library.
 constexpr std::string_view kHelp =
     R"(vantrel - run page scripts against the Vantrel component library
 
-Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-
+Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] [--compat-script] FILE|-
        vantrel serve [options] SITE_DIR
        vantrel compat-script
 

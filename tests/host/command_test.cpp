@@ -136,8 +136,10 @@ TEST(Command, ErrorsGoToStandardErrorWithTheirExitStatus) {
 TEST(Command, HelpAndUsage) {
   const Outcome help = vantrel("--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-"),
-            std::string::npos);
+  EXPECT_NE(
+      help.out.find(
+          "Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] [--compat-script] FILE|-"),
+      std::string::npos);
   const Outcome run_help = vantrel("run --help");
   EXPECT_EQ(run_help.status, 0);
   for (const char* topic :
@@ -153,7 +155,8 @@ TEST(Command, HelpAndUsage) {
        {"", "frobnicate", "run", "run a b", "run --verbose", "compat-script extra"}) {
     const Outcome usage = vantrel(args);
     EXPECT_EQ(usage.status, 2) << args;
-    EXPECT_NE(usage.err.find("Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] FILE|-"),
+    EXPECT_NE(usage.err.find("Usage: vantrel run [--timeout SECONDS] [--memory-limit SIZE] "
+                             "[--compat-script] FILE|-"),
               std::string::npos)
         << args;
     EXPECT_EQ(usage.out, "") << args;
