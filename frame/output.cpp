@@ -14,8 +14,6 @@ Output& Output::add_block(std::string_view block) {
 
 void Output::append_long(std::string_view text) { text_.append(text); }
 
-void Output::cut_room() { text_.resize(size_); }
-
 char* Output::copy_long(char* at, std::string_view text) { return copy(at, text); }
 
 }  // namespace vantrel

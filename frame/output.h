@@ -154,16 +154,12 @@ class Decimal {
 // decimal text; a Variant is converted to text by the automation rules (so a
 // null raises "Invalid use of Null" here, at the place it is inserted).
 //
-// The string may run past the bytes written so far (size_): room that a
-// pattern written in place has not used yet. A short result (the size it is
-// started with at most kInPlaceLimit) is made at that size at once and
-// written at the end of what it holds; appending cuts the unused room off
-// first, and take() cuts it off at the end.
+// The string may run past the bytes written so far (size_): room, not yet
+// written, that it holds uncleared. Appending cuts the room off first, and
+// take() cuts it off at the end.
 class Output {
  public:
-  explicit Output(std::size_t reserve = 0) : text_(reserve <= kInPlaceLimit ? reserve : 0, '\0') {
-    if (reserve > kInPlaceLimit) text_.reserve(reserve);
-  }
+  explicit Output(std::size_t reserve = 0) { grow(reserve); }
 
   template <class... Parts>
   Output& add(const Parts&... parts) {
@@ -186,11 +182,9 @@ class Output {
   // Appends pattern P with its places filled by the values, in order:
   // out.fill<kRow>(a, b). The pattern is a template argument, so the size of
   // every fixed fragment is known when the caller is compiled and its copy
-  // needs no call. A short result of texts and whole numbers, whose pieces
-  // are too small for a size check per piece to pay, is written straight
-  // into the string grown once to the widest it can be, and the unused end
-  // cut off. Longer results are appended piece by piece, so that their bytes
-  // are not cleared before they are copied.
+  // needs no call. Texts and whole numbers are written straight into the
+  // string, grown once to the widest the pattern can be; a Variant, whose
+  // text is known only once converted, is appended piece by piece.
   template <const auto& P, class... Values>
   Output& fill(const Values&... values) {
     static_assert(sizeof...(Values) + 1 == P.fragments.size(),
@@ -198,16 +192,17 @@ class Output {
     constexpr auto places = std::index_sequence_for<Values...>{};
     if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
       const std::size_t room = P.fixed_size + (0 + ... + widest(values));
-      if (room <= kInPlaceLimit) [[likely]] {
-        if (text_.size() < size_ + room) text_.resize(size_ + room);
-        char* at = write_places<P>(text_.data() + size_, places, values...);
-        size_ = static_cast<std::size_t>(at - text_.data());
-        return *this;
+      if (text_.size() < size_ + room) {
+        trim();  // so that only written bytes move if the string moves
+        grow(size_ + room);
       }
+      char* at = write_places<P>(text_.data() + size_, places, values...);
+      size_ = static_cast<std::size_t>(at - text_.data());
+    } else {
+      trim();
+      append_places<P>(places, values...);
+      size_ = text_.size();
     }
-    trim();
-    append_places<P>(places, values...);
-    size_ = text_.size();
     return *this;
   }
 
@@ -223,16 +218,14 @@ class Output {
   }
 
  private:
-  void trim() {
-    if (text_.size() != size_) cut_room();
+  // Makes the string hold n bytes, as many as it holds kept and the rest
+  // left unwritten: every byte is written before it is read, or cut off.
+  void grow(std::size_t n) {
+    text_.resize_and_overwrite(n, [](char*, std::size_t size) { return size; });
   }
-  void cut_room();
-
-  // Up to this size a result is cleared once and written in place: clearing
-  // 2 KB costs less than a library append per piece (the Tree's script and a
-  // menu header, a strip header and its first tab); a longer result
-  // (a calendar, a progress bar) would pay more to clear than it saves.
-  static constexpr std::size_t kInPlaceLimit = 2048;
+  void trim() {
+    if (text_.size() != size_) grow(size_);
+  }
 
   // The bytes of fixed text after place `place` of pattern P: what is
   // written after the value there, at the least.
