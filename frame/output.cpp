@@ -6,9 +6,8 @@ namespace vantrel {
 // is compiled, so the copies are the C library's.
 
 Output& Output::add_block(std::string_view block) {
-  trim();
-  append_long(block);
-  size_ = text_.size();
+  make_room(block.size());
+  size_ = static_cast<std::size_t>(copy(text_.data() + size_, block) - text_.data());
   return *this;
 }
 

@@ -192,10 +192,7 @@ class Output {
     constexpr auto places = std::index_sequence_for<Values...>{};
     if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
       const std::size_t room = P.fixed_size + (0 + ... + widest(values));
-      if (text_.size() < size_ + room) {
-        trim();  // so that only written bytes move if the string moves
-        grow(size_ + room);
-      }
+      make_room(room);
       char* at = write_places<P>(text_.data() + size_, places, values...);
       size_ = static_cast<std::size_t>(at - text_.data());
     } else {
@@ -225,6 +222,13 @@ class Output {
   }
   void trim() {
     if (text_.size() != size_) grow(size_);
+  }
+  // At least `bytes` of room after what is written.
+  void make_room(std::size_t bytes) {
+    if (text_.size() < size_ + bytes) {
+      trim();  // so that only written bytes move if the string moves
+      grow(size_ + bytes);
+    }
   }
 
   // The bytes of fixed text after place `place` of pattern P: what is

@@ -42,12 +42,10 @@ std::string ProgressBar::Show(Variant& HideOutputDuring, Variant& HideProgressBa
   const bool hide_output = convert_in_place(HideOutputDuring);
   const bool hide_bar = convert_in_place(HideProgressBarAfter);
 
-  Output out(kShowScript.fixed_size + kNumberWidth + Color.size() + kHideBarAfterLoading.size() +
-             kProgressBar.size() + kHidePage.size());
+  const std::string_view end = show_end(hide_bar, hide_output);
+  Output out(kShowScript.fixed_size + kNumberWidth + Color.size() + end.size());
   out.fill<kShowScript>(Max != 0 ? Max : kDefaultProgressEnd, Color);
-  if (hide_bar) out.add_block(kHideBarAfterLoading);
-  out.add_block(kProgressBar);
-  if (hide_output) out.add_block(kHidePage);
+  out.add_block(end);
   return std::move(out).take();
 }
 

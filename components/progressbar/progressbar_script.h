@@ -98,13 +98,17 @@ consteval std::size_t bar_size() {
   return size;
 }
 
-// The bar with its 100 cells written out, built once by the compiler.
-consteval std::array<char, bar_size()> build_bar() {
-  std::array<char, bar_size()> out{};
+// The end of Show's output, built once by the compiler: kHideBarAfterLoading,
+// the bar with its 100 cells written out, and kHidePage, side by side, so
+// that each of the four ways Show can end is one run of it.
+consteval std::array<char, kHideBarAfterLoading.size() + bar_size() + kHidePage.size()>
+build_show_end() {
+  std::array<char, kHideBarAfterLoading.size() + bar_size() + kHidePage.size()> out{};
   std::size_t o = 0;
   const auto put = [&](std::string_view text) {
     for (char c : text) out[o++] = c;
   };
+  put(kHideBarAfterLoading);
   put(kBar.fragments[0]);
   for (int n = 1; n <= kCellCount; ++n) {
     put(kCell.fragments[0]);
@@ -117,15 +121,26 @@ consteval std::array<char, bar_size()> build_bar() {
     put(kCell.fragments[1]);
   }
   put(kBar.fragments[1]);
+  put(kHidePage);
   if (o != out.size()) throw "the bar's size was miscounted";
   return out;
 }
 
-inline constexpr auto kBarBytes = build_bar();
+inline constexpr auto kShowEndBytes = build_show_end();
 
 }  // namespace progressbar_detail
 
-inline constexpr std::string_view kProgressBar{progressbar_detail::kBarBytes.data(),
-                                               progressbar_detail::kBarBytes.size()};
+inline constexpr std::string_view kShowEnd{progressbar_detail::kShowEndBytes.data(),
+                                           progressbar_detail::kShowEndBytes.size()};
+
+// Show's ending: the script's end, the bar and the opening of the page
+// division, after the load handler when the bar hides once the page has
+// loaded, and before the page's hiding when the page hides.
+constexpr std::string_view show_end(bool hide_bar, bool hide_output) {
+  const std::size_t first = hide_bar ? 0 : kHideBarAfterLoading.size();
+  const std::size_t end = kHideBarAfterLoading.size() + progressbar_detail::bar_size() +
+                          (hide_output ? kHidePage.size() : 0);
+  return kShowEnd.substr(first, end - first);
+}
 
 }  // namespace vantrel
