@@ -332,8 +332,7 @@ void append_concatenated(std::string& out, const Variant& value) {
   if (!value.is_null()) append_text(out, value);
 }
 
-std::string_view inserted_text(const Variant& value, std::string& storage) {
-  if (value.kind() == Variant::Kind::String) return value.string();
+std::string_view detail::converted_inserted_text(const Variant& value, std::string& storage) {
   append_concatenated(storage, value);
   return storage;
 }

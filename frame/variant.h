@@ -98,14 +98,18 @@ std::string to_text(const Variant& value);
 void append_text(std::string& out, const Variant& value);
 // Concatenation: as append_text, except that a null adds nothing.
 void append_concatenated(std::string& out, const Variant& value);
-// A value as markup inserts it: a String as it is (a view, no copy), Empty
-// and null as nothing, anything else converted to text into `storage`.
-// Raises a type mismatch for an object, as every conversion does.
-std::string_view inserted_text(const Variant& value, std::string& storage);
 namespace detail {
+std::string_view converted_inserted_text(const Variant& value, std::string& storage);
 std::int16_t converted_integer(const Variant& value);
 bool converted_boolean(const Variant& value);
 }  // namespace detail
+// A value as markup inserts it: a String as it is (a view, no copy), Empty
+// and null as nothing, anything else converted to text into `storage`.
+// Raises a type mismatch for an object, as every conversion does.
+inline std::string_view inserted_text(const Variant& value, std::string& storage) {
+  if (value.kind() == Variant::Kind::String) return value.string();
+  return detail::converted_inserted_text(value, storage);
+}
 // The values that need no conversion (what pages mostly pass: whole numbers
 // in range, truth values) are taken inline, without a call.
 inline std::int16_t to_integer(const Variant& value) {

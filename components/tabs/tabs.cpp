@@ -99,9 +99,13 @@ std::string Tabs::WriteTab(Variant& ContentName, Variant& URL) {
   const std::int16_t left = mul16(TabWidth, index);  // labels side by side
 
   const std::string_view display = display_style(IsVisible);
-  Output out((HeaderWritten ? 0 : kStripHeader.fixed_size + 4 * kNumberSize) + kTab.fixed_size +
-             2 * (LayerColor.size() + display.size()) + content_name.size() + url.size() +
-             JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
+  // The tab alone is sized by its fill; a strip header and its first tab
+  // are made room for together.
+  Output out(HeaderWritten
+                 ? 0
+                 : kStripHeader.fixed_size + 4 * kNumberSize + kTab.fixed_size +
+                       2 * (LayerColor.size() + display.size()) + content_name.size() + url.size() +
+                       JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
   if (!HeaderWritten) out.fill<kStripHeader>(TabCount, TabWidth, PanelWidth, PanelHeight);
   out.fill<kTab>(n, LayerColor, stacking_order, display, content_name, url, frame_width,
                  frame_height, n, JavaScriptOnClick, n, LayerColor, left, stacking_order, display,
