@@ -17,15 +17,13 @@ namespace vantrel {
 // and let forms share one id. The class's index finds it in about one step.
 std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls, std::string_view name) noexcept;
 
-// The member with this id and kind, or nullptr.
+// The member with this id and kind, or nullptr: one look at its slot.
 inline const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
   const MemberIndex& index = cls.binding->index;
-  for (std::size_t slot = MemberIndex::form_slot(id, kind); index.by_form[slot] != 0;
-       slot = MemberIndex::next(slot)) {
-    const Member& member = cls.binding->members[index.by_form[slot] - 1u];
-    if (member.id == id && member.kind == kind) return &member;
-  }
-  return nullptr;
+  const std::uint8_t position = index.by_form[index.form_slot(id, kind)];
+  if (position == 0) return nullptr;
+  const Member& member = cls.binding->members[position - 1u];
+  return member.id == id && member.kind == kind ? &member : nullptr;
 }
 
 // Whether a member with this id exists in the given kind.

@@ -77,31 +77,37 @@ struct Member {
   constexpr std::span<const Param> params() const { return {param_storage.data(), param_count}; }
 };
 
-// Where each member sits in its table, found in about one step: by name
-// (case ignored) and by dispatch id and kind. Open addressing over the name
-// digest and the id; a slot holds the member's position plus one, 0 when free.
-// Built with the table when the library is compiled.
+// Where each member sits in its table: by name (case ignored), found in
+// about one step, and by dispatch id and kind, found in exactly one. Names
+// use open addressing over the name digest; ids and kinds each have a slot of
+// their own, spread by a multiplier chosen when the table is compiled so that
+// no two members share one. A slot holds the member's position plus one, 0
+// when free. Built with the table when the library is compiled.
 struct MemberIndex {
   static constexpr std::size_t kSlots = 64;
   std::array<std::uint8_t, kSlots> by_name{};  // the first member of each name
   std::array<std::uint8_t, kSlots> by_form{};  // every member, by id and kind
+  std::uint32_t form_multiplier = 0x9E3779B1u;
 
   static constexpr std::size_t name_slot(std::uint32_t digest) noexcept { return digest >> 26; }
-  static constexpr std::size_t form_slot(DispId id, MemberKind kind) noexcept {
-    return ((static_cast<std::uint32_t>(id) * 4 + static_cast<std::uint32_t>(kind)) *
-            0x9E3779B1u) >>
+  static constexpr std::size_t next(std::size_t slot) noexcept { return (slot + 1) % kSlots; }
+  constexpr std::size_t form_slot(DispId id, MemberKind kind) const noexcept {
+    return form_slot(id, kind, form_multiplier);
+  }
+  static constexpr std::size_t form_slot(DispId id, MemberKind kind,
+                                         std::uint32_t multiplier) noexcept {
+    return ((static_cast<std::uint32_t>(id) * 4 + static_cast<std::uint32_t>(kind)) * multiplier) >>
            26;
   }
-  static constexpr std::size_t next(std::size_t slot) noexcept { return (slot + 1) % kSlots; }
 };
 
 consteval MemberIndex make_member_index(std::span<const Member> members) {
-  // Half the slots at most are taken, so a probe ends soon at a free one.
+  // Half the slots at most are taken, so a probe ends soon at a free one,
+  // and a multiplier that spreads every id and kind is found in a few tries.
   if (members.size() > MemberIndex::kSlots / 2) throw "too many members for the member index";
   MemberIndex index;
   for (std::size_t i = 0; i < members.size(); ++i) {
     if (members[i].name.size() > kMaxNameSize) throw "a member name longer than kMaxNameSize";
-    const auto position = static_cast<std::uint8_t>(i + 1);
     bool named = false;
     for (std::size_t j = 0; j < i; ++j) {
       named = named || equals_ignoring_case(members[j].name, members[i].name);
@@ -109,11 +115,23 @@ consteval MemberIndex make_member_index(std::span<const Member> members) {
     if (!named) {
       std::size_t slot = MemberIndex::name_slot(members[i].digest);
       while (index.by_name[slot] != 0) slot = MemberIndex::next(slot);
-      index.by_name[slot] = position;
+      index.by_name[slot] = static_cast<std::uint8_t>(i + 1);
     }
-    std::size_t slot = MemberIndex::form_slot(members[i].id, members[i].kind);
-    while (index.by_form[slot] != 0) slot = MemberIndex::next(slot);
-    index.by_form[slot] = position;
+  }
+  for (int tries = 0;; ++tries, index.form_multiplier += 0x3C6EF372u) {  // stays odd
+    if (tries == 100000) throw "no multiplier gives every member a slot of its own";
+    std::uint64_t taken = 0;
+    bool shared = false;
+    for (const Member& member : members) {
+      const std::uint64_t bit = std::uint64_t{1} << index.form_slot(member.id, member.kind);
+      shared = shared || (taken & bit) != 0;
+      taken |= bit;
+    }
+    if (!shared) break;
+  }
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    index.by_form[index.form_slot(members[i].id, members[i].kind)] =
+        static_cast<std::uint8_t>(i + 1);
   }
   return index;
 }
