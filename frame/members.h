@@ -210,6 +210,8 @@ struct Arg<std::string_view> {
                                                         : holder.converted.make(to_text(value));
   }
   static std::string_view get(Holder& holder) { return holder.view; }
+  static bool ready(const Variant& value) { return value.kind() == Variant::Kind::String; }
+  static std::string_view as_is(Variant& value) { return value.string(); }
 };
 
 template <>
@@ -218,6 +220,8 @@ struct Arg<std::int16_t> {
   using Holder = std::int16_t;
   static void convert(Variant& value, Holder& holder) { holder = to_integer(value); }
   static std::int16_t get(Holder& holder) { return holder; }
+  static bool ready(const Variant& value) { return value.kind() == Variant::Kind::Integer; }
+  static std::int16_t as_is(Variant& value) { return value.integer(); }
 };
 
 template <>
@@ -226,6 +230,8 @@ struct Arg<bool> {
   using Holder = bool;
   static void convert(Variant& value, Holder& holder) { holder = to_boolean(value); }
   static bool get(Holder& holder) { return holder; }
+  static bool ready(const Variant& value) { return value.kind() == Variant::Kind::Boolean; }
+  static bool as_is(Variant& value) { return value.boolean(); }
 };
 
 template <>
@@ -234,6 +240,8 @@ struct Arg<Variant&> {
   using Holder = Variant*;
   static void convert(Variant& value, Holder& holder) { holder = &value; }
   static Variant& get(Holder& holder) { return *holder; }
+  static bool ready(const Variant&) { return true; }
+  static Variant& as_is(Variant& value) { return value; }
 };
 
 template <class R>
@@ -245,29 +253,48 @@ constexpr ValueType result_type() {
   if constexpr (std::is_same_v<R, Variant>) return ValueType::Variant;
 }
 
-// Converts the arguments in order, left to right, then calls the member.
-template <auto Fn, std::size_t... I>
-Variant call_with(void* object, [[maybe_unused]] std::span<Variant* const> args,
-                  std::index_sequence<I...>) {
+// Calls the member with its arguments, and makes its result a Variant.
+template <auto Fn, class... Values>
+Variant call_member(void* object, Values&&... values) {
   using S = Signature<decltype(Fn)>;
-  auto* self = static_cast<typename S::Class*>(object);
-  std::tuple<typename Arg<std::tuple_element_t<I, typename S::Args>>::Holder...> holders;
-  (Arg<std::tuple_element_t<I, typename S::Args>>::convert(*args[I], std::get<I>(holders)), ...);
+  // The closures reach the object as it came, untyped (a class of a test's
+  // own may have internal linkage, which a closure in a header must not hold).
+  const auto member = [&] {
+    return (static_cast<typename S::Class*>(object)->*Fn)(std::forward<Values>(values)...);
+  };
   if constexpr (std::is_void_v<typename S::Result>) {
-    (self->*Fn)(Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
+    member();
     return Variant();
   } else if constexpr (std::is_same_v<typename S::Result, std::string>) {
-    // The closure reaches the object as it came, untyped (a class of a
-    // test's own may have internal linkage, which a closure in a header must
-    // not hold).
-    return Variant::text_of([&] {
-      return (static_cast<typename S::Class*>(object)->*Fn)(
-          Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
-    });
+    return Variant::text_of(member);
   } else {
-    return Variant(
-        (self->*Fn)(Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...));
+    return Variant(member());
   }
+}
+
+// Converts the arguments in order, left to right, then calls the member.
+template <auto Fn, std::size_t... I>
+Variant call_converted(void* object, [[maybe_unused]] std::span<Variant* const> args,
+                       std::index_sequence<I...>) {
+  using S = Signature<decltype(Fn)>;
+  std::tuple<typename Arg<std::tuple_element_t<I, typename S::Args>>::Holder...> holders;
+  (Arg<std::tuple_element_t<I, typename S::Args>>::convert(*args[I], std::get<I>(holders)), ...);
+  return call_member<Fn>(
+      object, Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
+}
+
+// Arguments that are already of the member's types (what pages mostly pass)
+// go to the member as they are, with nothing converted or held; any other
+// call converts them first.
+template <auto Fn, std::size_t... I>
+Variant call_with(void* object, [[maybe_unused]] std::span<Variant* const> args,
+                  std::index_sequence<I...> places) {
+  using S = Signature<decltype(Fn)>;
+  if ((Arg<std::tuple_element_t<I, typename S::Args>>::ready(*args[I]) && ...)) {
+    return call_member<Fn>(object,
+                           Arg<std::tuple_element_t<I, typename S::Args>>::as_is(*args[I])...);
+  }
+  return call_converted<Fn>(object, args, places);
 }
 
 template <auto Fn>
