@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <new>
 #include <span>
 #include <string>
 #include <string_view>
@@ -170,33 +169,6 @@ struct Signature<R (C::*)(A...) const> : Signature<R (C::*)(A...)> {};
 // lives during the call.
 template <class A>
 struct Arg;
-
-// The text of an argument that is not a String, converted for the call. It
-// is made only when needed: a String argument, what pages mostly pass, is
-// used in place, and then nothing is made or freed here. (A
-// std::optional<std::string> does the same, but made calls of four text
-// arguments through the table 12 ns slower with GCC 12.)
-class ConvertedText {
- public:
-  ConvertedText() noexcept {}
-  ~ConvertedText() {
-    if (made_) text_.~basic_string();
-  }
-  ConvertedText(const ConvertedText&) = delete;
-  ConvertedText& operator=(const ConvertedText&) = delete;
-
-  std::string_view make(std::string text) {
-    new (&text_) std::string(std::move(text));
-    made_ = true;
-    return text_;
-  }
-
- private:
-  union {
-    std::string text_;
-  };
-  bool made_ = false;
-};
 
 template <>
 struct Arg<std::string_view> {

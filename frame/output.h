@@ -159,7 +159,9 @@ class Decimal {
 // take() cuts it off at the end.
 class Output {
  public:
-  explicit Output(std::size_t reserve = 0) { grow(reserve); }
+  explicit Output(std::size_t reserve = 0) {
+    if (reserve != 0) grow(reserve);
+  }
 
   template <class... Parts>
   Output& add(const Parts&... parts) {

@@ -332,9 +332,10 @@ void append_concatenated(std::string& out, const Variant& value) {
   if (!value.is_null()) append_text(out, value);
 }
 
-std::string_view detail::converted_inserted_text(const Variant& value, std::string& storage) {
-  append_concatenated(storage, value);
-  return storage;
+std::string_view detail::converted_inserted_text(const Variant& value, ConvertedText& storage) {
+  std::string text;
+  append_concatenated(text, value);
+  return storage.make(std::move(text));
 }
 
 std::string to_text(const Variant& value) {

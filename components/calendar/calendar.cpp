@@ -56,7 +56,7 @@ void Calendar::LetActiveDate(Variant& NewDate) {
 Variant Calendar::GetActiveDate() const { return Variant(ActiveDateText); }
 
 std::string Calendar::DisplayEmbedded(Variant& calName) {
-  std::string storage;
+  ConvertedText storage;
   // The name as it is written into the markup; an array or an object raises
   // a type mismatch here, before anything changes.
   const std::string_view name = inserted_text(calName, storage);
@@ -72,7 +72,7 @@ std::string Calendar::DisplayEmbedded(Variant& calName) {
 }
 
 std::string Calendar::DisplayPopup(Variant& calName) {
-  std::string storage;
+  ConvertedText storage;
   // The name as it is written into the markup; an array or an object raises
   // a type mismatch here, before anything changes.
   const std::string_view name = inserted_text(calName, storage);

@@ -88,7 +88,7 @@ std::string Tabs::WriteTab(Variant& ContentName, Variant& URL) {
   // anything is written or any field changes: a call that raises leaves the
   // object as it was, so the next call writes the same index, and the strip
   // header if it is still due.
-  std::string content_name_text, url_text;
+  ConvertedText content_name_text, url_text;
   const std::int16_t index = add16(CurrentTab, 1);
   const Decimal n(index);
   const Decimal stacking_order(sub16(TabCount, index));  // the first tab in front

@@ -207,12 +207,14 @@ TEST(VariantConversion, ConcatenationSkipsNullAndConvertsTheRest) {
 
 TEST(VariantConversion, InsertedTextViewsStringsAndConvertsTheRest) {
   const Variant name = text("cal1");
-  std::string storage;
+  ConvertedText storage;
   EXPECT_EQ(inserted_text(name, storage).data(), name.string().data()) << "no copy of a String";
-  EXPECT_EQ(inserted_text(Variant::null(), storage), "");
-  EXPECT_EQ(inserted_text(Variant(), storage), "");
-  EXPECT_EQ(inserted_text(Variant(2.5), storage), "2.5");
-  std::string more;
+  for (const auto& [value, inserted] : std::vector<std::pair<Variant, std::string_view>>{
+           {Variant::null(), ""}, {Variant(), ""}, {Variant(2.5), "2.5"}}) {
+    ConvertedText converted;
+    EXPECT_EQ(inserted_text(value, converted), inserted) << testing::PrintToString(value);
+  }
+  ConvertedText more;
   EXPECT_THROW(inserted_text(Variant::object(), more), AutomationError);
 }
 
