@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "bench/goals/measure.h"
 #include "bench/goals/table.h"
 #include "platform/posix/runtime.h"
 
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
                  error.c_str());
     return 1;
   }
+  const OneProcessor pinned;
   Table table;
   if (only.empty() || only == "outputs") add_output_rows(settings, table);
   if (only.empty() || only == "binding") add_binding_rows(settings, table);

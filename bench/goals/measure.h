@@ -1,6 +1,7 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <sched.h>
 #include <time.h>
 
 #include <algorithm>
@@ -18,6 +19,31 @@
 // moment touches both sides of a ratio alike. Times are the thread's own CPU
 // time: a time slice given to another process is not counted.
 namespace vantrel::goals {
+
+// Keeps the calling thread, and the processes it starts, on the processor it
+// is on: the two sides of every comparison (a method and its baselines, the
+// page host and Jinja2) take turns on one processor, so that a busy moment
+// on either processor of the machine touches both alike.
+class OneProcessor {
+ public:
+  OneProcessor() {
+    const int cpu = sched_getcpu();
+    if (cpu < 0 || sched_getaffinity(0, sizeof before_, &before_) != 0) return;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(cpu, &one);
+    pinned_ = sched_setaffinity(0, sizeof one, &one) == 0;
+  }
+  ~OneProcessor() {
+    if (pinned_) sched_setaffinity(0, sizeof before_, &before_);
+  }
+  OneProcessor(const OneProcessor&) = delete;
+  OneProcessor& operator=(const OneProcessor&) = delete;
+
+ private:
+  cpu_set_t before_{};
+  bool pinned_ = false;
+};
 
 inline double thread_ns() {
   timespec now{};

@@ -3,7 +3,6 @@
 // empty), and the three benchmark pages beside Jinja2 rendering the same
 // bytes (bench/peers), timed round by round in turn.
 #include <malloc.h>
-#include <sched.h>
 
 #include <cstdio>
 #include <fstream>
@@ -18,30 +17,6 @@
 
 namespace vantrel::goals {
 namespace {
-
-// Keeps the calling thread, and the processes it starts, on the processor it
-// is on: the page host and the peer take turns on one processor, so that a
-// busy moment on either processor of the machine touches both alike.
-class OneProcessor {
- public:
-  OneProcessor() {
-    const int cpu = sched_getcpu();
-    if (cpu < 0 || sched_getaffinity(0, sizeof before_, &before_) != 0) return;
-    cpu_set_t one;
-    CPU_ZERO(&one);
-    CPU_SET(cpu, &one);
-    pinned_ = sched_setaffinity(0, sizeof one, &one) == 0;
-  }
-  ~OneProcessor() {
-    if (pinned_) sched_setaffinity(0, sizeof before_, &before_);
-  }
-  OneProcessor(const OneProcessor&) = delete;
-  OneProcessor& operator=(const OneProcessor&) = delete;
-
- private:
-  cpu_set_t before_{};
-  bool pinned_ = false;
-};
 
 // Thread CPU time of one run of the page, in nanoseconds; the page must run
 // through. Each page that is compared has a name of its own, so that the
@@ -152,7 +127,6 @@ void add_page_host_rows(const Settings& settings, Table& table) {
          {},
          {}});
   }
-  const OneProcessor pinned;
   for (int round = 0; round < settings.rounds; ++round) {
     for (Page& page : pages) {
       const double once = page_ns(page.once, page.name + ".once.js", &failed);
