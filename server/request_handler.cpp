@@ -1,9 +1,9 @@
 #include "server/request_handler.h"
 
+#include <fcntl.h>
 #include <malloc.h>
 #include <sys/stat.h>
-
-#include <fstream>
+#include <unistd.h>
 
 #include "client/compat_script.h"
 #include "host/page_source.h"
@@ -16,7 +16,6 @@ namespace vantrel::server {
 namespace {
 
 constexpr std::string_view kCompatPath = "/vantrel-compat.js";
-constexpr std::size_t kMaxStaticFile = 256 * 1024 * 1024;
 
 bool is_loopback(const std::string& address) {
   return address.starts_with("127.") || address == "::1" || address == "localhost";
@@ -84,10 +83,16 @@ void RequestHandler::handle(const HttpRequest& request, const Peer& peer, Respon
 void RequestHandler::serve_file(const HttpRequest& request, const std::filesystem::path& file,
                                 ResponseStream& out) const {
   if (refused_unless_read(request, out)) return;
+  // Opened once: its size and time are those of the file that is sent. Not
+  // waiting on the opening: a named pipe in the site must not hold a worker.
+  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return answer(out, 404);
+  struct Closer {
+    int fd;
+    ~Closer() { close(fd); }
+  } closer{fd};
   struct stat info {};
-  if (stat(file.c_str(), &info) != 0 || static_cast<std::size_t>(info.st_size) > kMaxStaticFile) {
-    return answer(out, 404);
-  }
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return answer(out, 404);
   const std::string modified = http_date(info.st_mtime);
   std::vector<Header> headers = {{"Content-Type", std::string(content_type_for(file.native()))},
                                  {"Last-Modified", modified}};
@@ -95,19 +100,7 @@ void RequestHandler::serve_file(const HttpRequest& request, const std::filesyste
     out.send_whole(status_text(304), headers, {});
     return;
   }
-  const auto size = static_cast<std::size_t>(info.st_size);
-  if (request.method != "GET") {
-    out.send_whole(status_text(200), headers, {}, size);  // HEAD: the length, no body
-    return;
-  }
-  // Read in one piece, at the size the file had when it was looked at (a
-  // file cut short meanwhile is sent as it now is).
-  std::string body(size, '\0');
-  std::ifstream in(file, std::ios::binary);
-  in.read(body.data(), static_cast<std::streamsize>(size));
-  if (in.bad()) return answer(out, 500);
-  body.resize(static_cast<std::size_t>(in.gcount()));
-  out.send_whole(status_text(200), headers, body);
+  out.send_file(status_text(200), headers, fd, static_cast<std::size_t>(info.st_size));
 }
 
 void RequestHandler::serve_compat_script(const HttpRequest& request, ResponseStream& out) const {

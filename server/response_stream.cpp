@@ -1,5 +1,6 @@
 #include "server/response_stream.h"
 
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 
@@ -92,6 +93,22 @@ bool ResponseStream::send_whole(std::string_view status, const std::vector<Heade
   if (head_only_) body = {};
   body_bytes_ += body.size();
   return send(text, body);
+}
+
+bool ResponseStream::send_file(std::string_view status, const std::vector<Header>& headers,
+                               int file, std::size_t size) {
+  if (!send_whole(status, headers, {}, size) || head_only_) return !failed_;
+  off_t offset = 0;
+  while (static_cast<std::size_t>(offset) < size) {
+    const ssize_t sent = sendfile(fd_, file, &offset, size - static_cast<std::size_t>(offset));
+    if (sent < 0 && errno == EINTR) continue;
+    if (sent <= 0) {  // the client went away, or the file is shorter now
+      failed_ = true;
+      return false;
+    }
+    body_bytes_ += static_cast<std::size_t>(sent);
+  }
+  return true;
 }
 
 bool ResponseStream::start_stream(std::string_view status, const std::vector<Header>& headers) {

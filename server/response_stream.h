@@ -8,7 +8,8 @@
 
 #include "server/http_message.h"
 
-// Writes one response to a client socket: whole (with Content-Length), or
+// Writes one response to a client socket: whole (with Content-Length), from
+// a file, or
 // streamed in parts (chunked on HTTP/1.1; on HTTP/1.0 the body runs until
 // the connection closes). A HEAD request gets the head alone. A client that
 // has gone away makes every later write a no-op.
@@ -24,6 +25,12 @@ class ResponseStream {
   // body it describes).
   bool send_whole(std::string_view status, const std::vector<Header>& headers,
                   std::string_view body, std::optional<std::size_t> length = std::nullopt);
+  // A whole response whose body is the first `size` bytes of the open file
+  // `file`, sent by the kernel from the file's pages (no copy here, no size
+  // limit). A file cut short meanwhile ends the body early, and the
+  // connection is closed after it, so that the client sees it incomplete.
+  bool send_file(std::string_view status, const std::vector<Header>& headers, int file,
+                 std::size_t size);
   bool start_stream(std::string_view status, const std::vector<Header>& headers);
   bool send_part(std::string_view part);
   bool finish_stream();

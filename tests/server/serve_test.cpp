@@ -27,6 +27,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Three MiB of every byte value, in an order that is not periodic in small
+// steps: a static file sent in many pieces must arrive whole.
+std::string big_file() {
+  std::string bytes(3 << 20, '\0');
+  std::uint32_t x = 1;
+  for (char& c : bytes) {
+    x = x * 1103515245u + 12345u;
+    c = static_cast<char>(x >> 24);
+  }
+  return bytes;
+}
+
 // Evaluates the request's X-Run header as page script: one page for many cases.
 const std::map<std::string, std::string> kSite = {
     {"run.asp", "[<% eval(Request.ServerVariables(\"HTTP_X_RUN\")) %>]"},
@@ -57,6 +69,7 @@ const std::map<std::string, std::string> kSite = {
      "var s = \"Response.Cookies('no') = 1\"; var n = 6 / 2; /* Response.Cookies('no') = 1 */\n"
      "Response.Cookies('m') = n; %><%= s %>"},
     {"hello.txt", "hello"},
+    {"big.bin", big_file()},
     {"style.css", "p{}"},
     {".hidden", "secret"},
     {"dir/.git/config", "secret"},
@@ -239,6 +252,10 @@ TEST_F(Serve, StaticFiles) {
   const Reply older =
       site->request("GET", "/hello.txt", "If-Modified-Since: Sun, 06 Nov 1994 08:49:37 GMT\r\n");
   EXPECT_EQ(older.status, 200);
+
+  const Reply big = site->get("/big.bin");
+  EXPECT_EQ(big.header("Content-Length"), std::to_string(big_file().size()));
+  EXPECT_TRUE(big.body == big_file()) << big.body.size() << " bytes";
 
   const Reply head = site->request("HEAD", "/hello.txt");
   EXPECT_EQ(head.status, 200);
