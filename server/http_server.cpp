@@ -67,15 +67,17 @@ struct Connection {
     if (fd >= 0) close(fd);
   }
 
-  // Reads bytes into the buffer; false on end, error or timeout.
+  // Reads bytes into the buffer, straight into its new room (not cleared
+  // first); false on end, error or timeout.
   bool fill() {
     const std::size_t old = buffer.size();
-    buffer.resize(old + kReadSize);
     ssize_t got = -1;
-    do {
-      got = recv(fd, buffer.data() + old, kReadSize, 0);
-    } while (got < 0 && errno == EINTR);
-    buffer.resize(old + static_cast<std::size_t>(got > 0 ? got : 0));
+    buffer.resize_and_overwrite(old + kReadSize, [&](char* data, std::size_t) {
+      do {
+        got = recv(fd, data + old, kReadSize, 0);
+      } while (got < 0 && errno == EINTR);
+      return old + static_cast<std::size_t>(got > 0 ? got : 0);
+    });
     return got > 0;
   }
 
