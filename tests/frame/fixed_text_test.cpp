@@ -38,8 +38,9 @@ TEST(FixedText, PatternsInsertValuesInOrder) {
   EXPECT_EQ(std::move(out).take(), "<a id=\"x1\">Text</a>\r\n-3 items");
 }
 
-// Short results are written in place, long ones piece by piece, texts beside
-// Variants the same way: every path gives the same bytes, widest numbers too.
+// Texts and numbers are written in place, Variants appended piece by piece,
+// short results and long ones (the string moves as it grows): every path
+// gives the same bytes, widest numbers too.
 TEST(FixedText, PatternsGiveTheSameBytesOnEveryPath) {
   const std::string long_text(3000, 'y');
   const auto expected = [](std::string_view id, std::string_view number) {
