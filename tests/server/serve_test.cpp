@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -281,6 +282,21 @@ TEST_F(Serve, StaticFiles) {
   EXPECT_EQ(cached.status, 304);
   EXPECT_EQ(site->request("POST", "/vantrel-compat.js").header("Allow"), "GET, HEAD");
   EXPECT_EQ(site->get("/islands.asp").body.find("vantrel-compat"), std::string::npos);
+}
+
+// A named pipe in the site is not a file to send, and opening it must not
+// wait for a writer: the worker answers at once and serves the next request.
+TEST(ServeStaticFiles, ANamedPipeIsNotFoundAndHoldsNoWorker) {
+  char dir[] = "/tmp/vantrel-pipe-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  ASSERT_EQ(mkfifo((std::string(dir) + "/pipe").c_str(), 0600), 0);
+  std::ofstream(std::string(dir) + "/a.txt") << "a";
+  {
+    ServedSite site{std::string(dir)};
+    EXPECT_EQ(site.get("/pipe").status, 404);
+    EXPECT_EQ(site.get("/a.txt").body, "a");
+  }
+  std::filesystem::remove_all(dir);
 }
 
 TEST(ServeCompatScript, TheOptionPutsItsTagFirstInEveryPage) {
