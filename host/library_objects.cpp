@@ -98,13 +98,11 @@ Outcome push_not_supported(duk_context* ctx, const ClassDescriptor& cls) {
 // carries the object's dispatch pointer as well as its target.
 duk_ret_t call_method(duk_context* ctx) {
   const duk_idx_t count = duk_get_top(ctx);
+  // The function holds its target, so its object is never released while it
+  // can be called.
   duk_push_current_function(ctx);
   posix::Dispatch* object = dispatch_of(ctx, -1);
   duk_pop(ctx);
-  if (object == nullptr) {
-    push_host_type_error(ctx, kReleased);
-    return duk_throw(ctx);
-  }
   const auto position = static_cast<std::size_t>(duk_get_current_magic(ctx));
   const DispId id = object->type_info()->members()[position].id;
   return run_native(ctx,
@@ -254,7 +252,9 @@ void install_object_handler(duk_context* ctx) {
   duk_push_array(ctx);
   duk_push_c_function(ctx, &finalize_target, 2);
   duk_put_prop_index(ctx, -2, kFinalizerIndex);
-  if (HostData* host = host_data(ctx)) host->object_parts = duk_get_heapptr(ctx, -1);
+  // Kept in the stash so that the engine keeps it; found through the heap's
+  // host data.
+  host_data(ctx)->object_parts = duk_get_heapptr(ctx, -1);
   duk_put_prop_literal(ctx, -2, kObjectPartsKey);
   duk_pop(ctx);
 }
@@ -272,13 +272,7 @@ void push_library_object(duk_context* ctx, posix::Dispatch* object) {
   duk_push_object(ctx);
   duk_push_pointer(ctx, object);
   duk_put_prop_literal(ctx, -2, kDispatchKey);
-  if (const HostData* host = host_data(ctx); host != nullptr && host->object_parts != nullptr) {
-    duk_push_heapptr(ctx, host->object_parts);
-  } else {
-    duk_push_global_stash(ctx);
-    duk_get_prop_literal(ctx, -1, kObjectPartsKey);
-    duk_remove(ctx, -2);
-  }
+  duk_push_heapptr(ctx, host_data(ctx)->object_parts);
   const duk_idx_t parts = duk_get_top_index(ctx);
   duk_get_prop_index(ctx, parts, kFinalizerIndex);
   duk_set_finalizer(ctx, -3);

@@ -1,12 +1,10 @@
 // vantrel: runs page scripts against the Vantrel component library.
 
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -128,7 +126,6 @@ output, and standard error says what happened):
 
 enum : int { kUsageError = 2, kLibraryError = 3 };
 
-using vantrel::host::kMaxPageSourceBytes;
 using vantrel::host::PageLimits;
 
 // libvantrel.so stands next to the command, or in ../lib when installed.

@@ -292,7 +292,7 @@ PageResult run_page(std::string_view source, std::string_view file_name, const P
     if (duk_safe_call(ctx, &run_protected, &run, 0, 1) != DUK_EXEC_SUCCESS) {
       if (heap.timed_out() || heap.refused_memory()) {
         report_limit(result, heap, file_name, limits);
-      } else if (hooks != nullptr && hooks->ended()) {
+      } else if (state.ended()) {
         // The page stopped itself (Response.End).
       } else {
         result.diagnostics = describe_error(ctx, file_name);

@@ -146,6 +146,7 @@ class Expander {
     if (stack_.size() >= kMaxIncludeDepth) return fail("includes nest too deep at '" + name + "'");
     std::string source;
     if (!read_page_file(file.string(), source)) return fail("cannot read '" + name + "'");
+    static_assert(kMaxPageSourceBytes == 16u << 20, "the message below names the limit");
     if (source.size() > kMaxPageSourceBytes) return fail("'" + name + "' is larger than 16 MiB");
 
     const auto index = static_cast<std::uint32_t>(program_.files.size());
@@ -371,9 +372,10 @@ bool read_page_file(const std::string& file, std::string& text) {
   std::FILE* in = file == "-" ? stdin : std::fopen(file.c_str(), "rb");
   if (in == nullptr) return false;
   char buffer[65536];
-  std::size_t size = 0;
-  while (text.size() <= kMaxPageSourceBytes &&
-         (size = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+  while (text.size() <= kMaxPageSourceBytes) {
+    const std::size_t want = std::min(sizeof buffer, kMaxPageSourceBytes + 1 - text.size());
+    const std::size_t size = std::fread(buffer, 1, want, in);
+    if (size == 0) break;
     text.append(buffer, size);
   }
   const bool ok = std::ferror(in) == 0;
