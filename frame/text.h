@@ -18,4 +18,11 @@ constexpr bool equals_ignoring_case(std::string_view a, std::string_view b) noex
   return true;
 }
 
+// `text` without the spaces and tabs at either end.
+constexpr std::string_view trim_blanks(std::string_view text) noexcept {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace vantrel

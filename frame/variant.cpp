@@ -103,14 +103,6 @@ double round_half_even(double value) noexcept {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace

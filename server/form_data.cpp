@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "frame/text.h"
 #include "server/http_message.h"
 
 namespace vantrel::server {

@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "frame/text.h"
-
 // The name-value texts of a request: query strings and url-encoded forms,
 // multipart forms, cookies; and the encodings a page applies to its output.
 namespace vantrel::server {

@@ -20,7 +20,7 @@ bool is_token_char(char c) {
 
 std::string lower(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : out) c = ascii_lower(c);
   return out;
 }
 
@@ -101,12 +101,6 @@ bool parse_request_line(std::string_view line, HttpRequest& request, int& status
 
 bool is_token(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), is_token_char);
-}
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 std::string HttpRequest::header(std::string_view lower_name) const {

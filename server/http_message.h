@@ -49,8 +49,6 @@ struct ParseLimits {
 // Whether `text` is a token (a method, a header or cookie name): letters,
 // digits and !#$%&'*+-.^_`|~, at least one.
 bool is_token(std::string_view text);
-// `text` without the spaces and tabs at either end.
-std::string_view trim_blanks(std::string_view text);
 
 // Parses a request head at the start of `bytes`. On Complete, `head_size`
 // is its length including the blank line and `request` is filled in

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 
@@ -211,9 +212,8 @@ void HttpServer::close_listener() {
 }
 
 bool HttpServer::watch() {
-  // A fresh epoll set per serving process: one left by a process that died
-  // may still hold its registrations.
-  if (epoll_fd_ >= 0) close(epoll_fd_);
+  // An epoll set of this serving process's own (a set is not shared across
+  // the fork, so a process that died leaves none behind).
   epoll_fd_ = epoll_create1(EPOLL_CLOEXEC);
   if (epoll_fd_ < 0) return false;
   epoll_event event{};
@@ -250,7 +250,12 @@ bool HttpServer::run() {
       const int fd = events[i].data.fd;
       if (fd == listen_fd_) {
         accept_all();
-      } else if (fd != wake_fd_) {
+      } else if (fd == wake_fd_) {
+        // Taken, so that it wakes nobody again: the signal is shared with
+        // the serving process that may follow this one, and stopping_ has it.
+        std::uint64_t signals = 0;
+        (void)!read(wake_fd_, &signals, sizeof signals);
+      } else {
         std::lock_guard lock(mutex_);
         auto it = idle_.find(fd);
         if (it == idle_.end()) continue;

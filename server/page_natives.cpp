@@ -1,7 +1,6 @@
 #include "server/page_natives.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "host/script_values.h"
 

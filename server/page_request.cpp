@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "frame/automation_error.h"
+#include "frame/text.h"
 #include "frame/variant.h"
 #include "host/library_objects.h"
 #include "host/script_engine.h"

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "frame/text.h"
 #include "host/script_values.h"
 #include "server/page_natives.h"
 #include "server/static_files.h"

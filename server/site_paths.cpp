@@ -3,6 +3,7 @@
 #include <array>
 #include <system_error>
 
+#include "frame/text.h"
 #include "host/page_source.h"
 #include "server/form_data.h"
 
@@ -59,12 +60,16 @@ SiteTarget resolve_site_path(const fs::path& root, std::string_view raw_path) {
   }
   std::string decoded;
   if (!percent_decode(raw_path, false, decoded)) return kind(SiteTarget::Kind::BadRequest);
-  // An escape may not hide a dot, a separator or a control byte.
-  for (std::size_t at = raw_path.find('%'); at != std::string_view::npos;
-       at = raw_path.find('%', at + 1)) {
-    std::string byte;
-    percent_decode(raw_path.substr(at, 3), false, byte);
-    const auto c = static_cast<unsigned char>(byte[0]);
+  // An escape may not hide a dot, a separator or a control byte. The path
+  // and its decoding are walked side by side: each %XX is one decoded byte,
+  // every other character itself.
+  for (std::size_t raw = 0, at = 0; raw < raw_path.size(); ++at) {
+    if (raw_path[raw] != '%') {
+      ++raw;
+      continue;
+    }
+    raw += 3;
+    const auto c = static_cast<unsigned char>(decoded[at]);
     if (c == '.' || c == '/' || c == '\\' || c < 0x20 || c == 0x7f) {
       return kind(SiteTarget::Kind::BadRequest);
     }

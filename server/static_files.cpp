@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "frame/text.h"
 #include "server/form_data.h"
 
 namespace vantrel::server {
