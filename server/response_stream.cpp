@@ -77,27 +77,32 @@ bool ResponseStream::send(std::string_view a, std::string_view b, std::string_vi
   return true;
 }
 
-bool ResponseStream::send_whole(std::string_view status, const std::vector<Header>& headers,
-                                std::string_view body, std::optional<std::size_t> length) {
+std::string ResponseStream::whole_head(std::string_view status, const std::vector<Header>& headers,
+                                       std::size_t length) {
   status_code_ = code_of(status);
   started_ = true;
   std::string text = head(status, headers);
   if (has_body(status_code_)) {
     text += "Content-Length: ";
-    text += std::to_string(length.value_or(body.size()));
+    text += std::to_string(length);
     text += "\r\n";
-  } else {
-    body = {};
   }
   text += keep_alive_ ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n";
-  if (head_only_) body = {};
+  return text;
+}
+
+bool ResponseStream::send_whole(std::string_view status, const std::vector<Header>& headers,
+                                std::string_view body) {
+  const std::string text = whole_head(status, headers, body.size());
+  if (head_only_ || !has_body(status_code_)) body = {};
   body_bytes_ += body.size();
   return send(text, body);
 }
 
 bool ResponseStream::send_file(std::string_view status, const std::vector<Header>& headers,
                                int file, std::size_t size) {
-  if (!send_whole(status, headers, {}, size) || head_only_) return !failed_;
+  if (!send(whole_head(status, headers, size))) return false;
+  if (head_only_ || !has_body(status_code_)) return true;
   off_t offset = 0;
   while (static_cast<std::size_t>(offset) < size) {
     const ssize_t sent = sendfile(fd_, file, &offset, size - static_cast<std::size_t>(offset));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,11 +19,10 @@ class ResponseStream {
   ResponseStream(int fd, const HttpRequest& request);
 
   // `status` is the status line's text, "200 OK"; `headers` are added after
-  // Date and Server and before the framing headers. Content-Length is the
-  // body's, or `length` when given (the answer to a HEAD, sent without the
-  // body it describes).
+  // Date and Server and before the framing headers (Content-Length, the
+  // body's, and Connection). A HEAD request gets the head alone.
   bool send_whole(std::string_view status, const std::vector<Header>& headers,
-                  std::string_view body, std::optional<std::size_t> length = std::nullopt);
+                  std::string_view body);
   // A whole response whose body is the first `size` bytes of the open file
   // `file`, sent by the kernel from the file's pages (no copy here, no size
   // limit). A file cut short meanwhile ends the body early, and the
@@ -44,6 +42,10 @@ class ResponseStream {
 
  private:
   std::string head(std::string_view status, const std::vector<Header>& headers) const;
+  // The head of a whole response with a body of `length` bytes, framing
+  // included; records the status.
+  std::string whole_head(std::string_view status, const std::vector<Header>& headers,
+                         std::size_t length);
   bool send(std::string_view a, std::string_view b = {}, std::string_view c = {});
 
   int fd_;
