@@ -6,8 +6,7 @@ namespace vantrel {
 // is compiled, so the copies are the C library's.
 
 Output& Output::add_block(std::string_view block) {
-  make_room(block.size());
-  size_ = static_cast<std::size_t>(copy(text_.data() + size_, block) - text_.data());
+  append_long(block);
   return *this;
 }
 

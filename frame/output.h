@@ -153,31 +153,21 @@ class Decimal {
 // single reserved string, returned whole. Whole numbers are written as
 // decimal text; a Variant is converted to text by the automation rules (so a
 // null raises "Invalid use of Null" here, at the place it is inserted).
-//
-// The string may run past the bytes written so far (size_): room, not yet
-// written, that it holds uncleared. Appending cuts the room off first, and
-// take() cuts it off at the end.
 class Output {
  public:
-  explicit Output(std::size_t reserve = 0) {
-    if (reserve != 0) grow(reserve);
-  }
+  explicit Output(std::size_t reserve = 0) { text_.reserve(reserve); }
 
   template <class... Parts>
   Output& add(const Parts&... parts) {
-    trim();
     (put(parts), ...);
-    size_ = text_.size();
     return *this;
   }
 
   // Appends the parts, then CR LF.
   template <class... Parts>
   Output& line(const Parts&... parts) {
-    trim();
     (put(parts), ...);
     text_.append(kCrLf);
-    size_ = text_.size();
     return *this;
   }
 
@@ -185,22 +175,24 @@ class Output {
   // out.fill<kRow>(a, b). The pattern is a template argument, so the size of
   // every fixed fragment is known when the caller is compiled and its copy
   // needs no call. Texts and whole numbers are written straight into the
-  // string, grown once to the widest the pattern can be; a Variant, whose
-  // text is known only once converted, is appended piece by piece.
+  // string, grown once to the widest the pattern can be (its new bytes not
+  // cleared first: std::string::resize_and_overwrite) and then cut to what
+  // was written; a Variant, whose text is known only once converted, is
+  // appended piece by piece.
   template <const auto& P, class... Values>
   Output& fill(const Values&... values) {
     static_assert(sizeof...(Values) + 1 == P.fragments.size(),
                   "one value for each place in the pattern");
     constexpr auto places = std::index_sequence_for<Values...>{};
     if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
-      const std::size_t room = P.fixed_size + (0 + ... + widest(values));
-      make_room(room);
-      char* at = write_places<P>(text_.data() + size_, places, values...);
-      size_ = static_cast<std::size_t>(at - text_.data());
+      const std::size_t written = text_.size();
+      text_.resize_and_overwrite(
+          written + P.fixed_size + (0 + ... + widest(values)), [&](char* data, std::size_t) {
+            const char* end = write_places<P>(data + written, places, values...);
+            return static_cast<std::size_t>(end - data);
+          });
     } else {
-      trim();
       append_places<P>(places, values...);
-      size_ = text_.size();
     }
     return *this;
   }
@@ -210,29 +202,10 @@ class Output {
   // caller is compiled becomes a block copy instruction that is slower.
   Output& add_block(std::string_view block);
 
-  std::size_t size() const noexcept { return size_; }
-  std::string take() && {
-    trim();
-    return std::move(text_);
-  }
+  std::size_t size() const noexcept { return text_.size(); }
+  std::string take() && { return std::move(text_); }
 
  private:
-  // Makes the string hold n bytes, as many as it holds kept and the rest
-  // left unwritten: every byte is written before it is read, or cut off.
-  void grow(std::size_t n) {
-    text_.resize_and_overwrite(n, [](char*, std::size_t size) { return size; });
-  }
-  void trim() {
-    if (text_.size() != size_) grow(size_);
-  }
-  // At least `bytes` of room after what is written.
-  void make_room(std::size_t bytes) {
-    if (text_.size() < size_ + bytes) {
-      trim();  // so that only written bytes move if the string moves
-      grow(size_ + bytes);
-    }
-  }
-
   // The bytes of fixed text after place `place` of pattern P: what is
   // written after the value there, at the least.
   template <const auto& P>
@@ -333,7 +306,6 @@ class Output {
   static char* write(char* at, std::int16_t number) { return write_decimal(at, number); }
 
   std::string text_;
-  std::size_t size_ = 0;  // bytes written; text_ may hold unused room after them
 };
 
 }  // namespace vantrel
