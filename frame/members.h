@@ -192,8 +192,8 @@ struct Arg<std::int16_t> {
   using Holder = std::int16_t;
   static void convert(Variant& value, Holder& holder) { holder = to_integer(value); }
   static std::int16_t get(Holder& holder) { return holder; }
-  static bool ready(const Variant& value) { return value.kind() == Variant::Kind::Integer; }
-  static std::int16_t as_is(Variant& value) { return value.integer(); }
+  static bool ready(const Variant& value) { return is_whole_integer(value); }
+  static std::int16_t as_is(Variant& value) { return to_integer(value); }
 };
 
 template <>
@@ -255,9 +255,9 @@ Variant call_converted(void* object, [[maybe_unused]] std::span<Variant* const> 
       object, Arg<std::tuple_element_t<I, typename S::Args>>::get(std::get<I>(holders))...);
 }
 
-// Arguments that are already of the member's types (what pages mostly pass)
-// go to the member as they are, with nothing converted or held; any other
-// call converts them first.
+// Arguments that need no conversion (what pages mostly pass: Strings for
+// texts, whole numbers in range, truth values) go to the member as they are,
+// with nothing held; any other call converts them first.
 template <auto Fn, std::size_t... I>
 Variant call_with(void* object, [[maybe_unused]] std::span<Variant* const> args,
                   std::index_sequence<I...> places) {

@@ -142,13 +142,17 @@ inline std::string_view inserted_text(const Variant& value, ConvertedText& stora
   return detail::converted_inserted_text(value, storage);
 }
 // The values that need no conversion (what pages mostly pass: whole numbers
-// in range, truth values) are taken inline, without a call.
+// in range, truth values) are taken inline, without a call. A whole number
+// in the Integer range may come as a Long: the page host passes every whole
+// number so.
+inline bool is_whole_integer(const Variant& value) {
+  return value.kind() == Variant::Kind::Integer ||
+         (value.kind() == Variant::Kind::Long && value.long_value() >= INT16_MIN &&
+          value.long_value() <= INT16_MAX);
+}
 inline std::int16_t to_integer(const Variant& value) {
   if (value.kind() == Variant::Kind::Integer) return value.integer();
-  if (value.kind() == Variant::Kind::Long && value.long_value() >= INT16_MIN &&
-      value.long_value() <= INT16_MAX) {
-    return static_cast<std::int16_t>(value.long_value());
-  }
+  if (is_whole_integer(value)) return static_cast<std::int16_t>(value.long_value());
   return detail::converted_integer(value);
 }
 std::int32_t to_long(const Variant& value);
