@@ -9,18 +9,16 @@ namespace vantrel {
 namespace {
 // Every row is this many pixels high, whatever its kind.
 constexpr std::int16_t kRowHeight = 18;
-// Room for one Integer written in decimal ("-32768").
-constexpr std::size_t kNumberSize = 6;
 }  // namespace
 
 std::string PopupMenu::BuildDefaultOnMouseOver() const {
-  Output out(kDefaultOnMouseOver.fixed_size + kNumberSize + BorderColor.size());
+  Output out;
   out.fill<kDefaultOnMouseOver>(BorderWidth, BorderColor);
   return std::move(out).take();
 }
 
 std::string PopupMenu::BuildDefaultOnMouseOut() const {
-  Output out(kDefaultOnMouseOut.fixed_size + kNumberSize + 2 * BGColor.size());
+  Output out;
   out.fill<kDefaultOnMouseOut>(BGColor, BorderWidth, BGColor);
   return std::move(out).take();
 }
@@ -44,7 +42,7 @@ void PopupMenu::AppendRow(std::string_view row, std::int16_t new_row_count) {
 
 void PopupMenu::AddMenuTitle(std::string_view Display) {
   const std::int16_t rows = NextRowCount();
-  Output row(kTitleRow.fixed_size + 2 * BGColor.size() + 2 * kNumberSize + Display.size());
+  Output row;
   row.fill<kTitleRow>(BGColor, BorderWidth, BGColor, FontSize, Display);
   AppendRow(std::move(row).take(), rows);
 }
@@ -52,8 +50,7 @@ void PopupMenu::AddMenuTitle(std::string_view Display) {
 void PopupMenu::AddMenuItem(std::string_view Display, std::string_view OnClick,
                             std::string_view ImagePath) {
   const std::int16_t rows = NextRowCount();
-  Output row(kItemRow.fixed_size + 2 * BGColor.size() + 2 * kNumberSize + OnClick.size() +
-             OnMouseOver.size() + OnMouseOut.size() + ImagePath.size() + Display.size());
+  Output row;
   row.fill<kItemRow>(BGColor, OnClick, BorderWidth, BGColor, FontSize, OnMouseOver, OnMouseOut,
                      ImagePath, Display);
   AppendRow(std::move(row).take(), rows);
@@ -62,16 +59,14 @@ void PopupMenu::AddMenuItem(std::string_view Display, std::string_view OnClick,
 void PopupMenu::AddHorizontalRule(std::string_view ImagePath_1x1Pixel) {
   const std::int16_t rows = NextRowCount();
   const std::int16_t rule_width = sub16(Width, 10);
-  Output row(kRuleRow.fixed_size + 2 * BGColor.size() + 3 * kNumberSize +
-             ImagePath_1x1Pixel.size());
+  Output row;
   row.fill<kRuleRow>(BGColor, BorderWidth, BGColor, FontSize, rule_width, ImagePath_1x1Pixel);
   AppendRow(std::move(row).take(), rows);
 }
 
 std::string PopupMenu::EmbedPopupMenu() {
   const std::int16_t menu_height = mul16(RowCount, kRowHeight);
-  Output out(kPopupMenu.fixed_size + 5 * kNumberSize + BorderColor.size() + BGColor.size() +
-             MenuRows.size());
+  Output out;
   out.fill<kPopupMenu>(BorderWidth, BorderColor, BGColor, Width, menu_height, MenuRows, Width,
                        menu_height);
   return std::move(out).take();

@@ -31,7 +31,7 @@ Variant ProgressBar::GetColor() const { return Variant(Color); }
 
 std::string ProgressBar::SetValue(Variant& NewValue) {
   const std::int32_t converted = to_long(NewValue);
-  Output out(kUpdateScript.fixed_size + kNumberWidth);
+  Output out;
   out.fill<kUpdateScript>(converted);
   std::string result = std::move(out).take();
   Value = converted;
