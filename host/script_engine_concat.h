@@ -43,10 +43,21 @@ DUK_LOCAL duk_size_t duk__concat_2_part(duk_hthread* thr, duk_idx_t idx, duk_uin
   return (duk_size_t)DUK_HSTRING_GET_BYTELEN(h);
 }
 
+// The two texts joined on the native stack and interned (which may collect
+// garbage: both texts are copied before it).
+DUK_LOCAL duk_hstring* duk__concat_2_join(duk_hthread* thr, const duk_uint8_t* text1,
+                                          duk_size_t len1, const duk_uint8_t* text2,
+                                          duk_size_t len2) {
+  duk_uint8_t joined[DUK__CONCAT_2_JOINED];
+  DUK_ASSERT(len1 + len2 <= sizeof joined);
+  duk_memcpy((void*)joined, (const void*)text1, len1);
+  duk_memcpy((void*)(joined + len1), (const void*)text2, len2);
+  return duk_heap_strtable_intern_checked(thr, joined, (duk_uint32_t)(len1 + len2));
+}
+
 DUK_INTERNAL void duk_concat_2(duk_hthread* thr) {
   duk_uint8_t digits1[10], digits2[10];
   const duk_uint8_t *text1, *text2;
-  duk_uint8_t joined[DUK__CONCAT_2_JOINED];
 
   DUK_ASSERT_API_ENTRY(thr);
   DUK_ASSERT(duk_get_top(thr) >= 2);  // trusted caller
@@ -56,13 +67,11 @@ DUK_INTERNAL void duk_concat_2(duk_hthread* thr) {
   // stack.
   const duk_size_t len1 = duk__concat_2_part(thr, -2, digits1, &text1);
   const duk_size_t len2 = duk__concat_2_part(thr, -1, digits2, &text2);
-  if (len1 + len2 > sizeof joined) {
+  if (len1 + len2 > DUK__CONCAT_2_JOINED) {
     duk__concat_2_stock(thr);
     return;
   }
-  duk_memcpy((void*)joined, (const void*)text1, len1);
-  duk_memcpy((void*)(joined + len1), (const void*)text2, len2);
-  duk_push_lstring(thr, (const char*)joined, len1 + len2);
+  duk_push_hstring(thr, duk__concat_2_join(thr, text1, len1, text2, len2));
   duk_replace(thr, -3);
   duk_pop_unsafe(thr);
 }
@@ -70,17 +79,14 @@ DUK_INTERNAL void duk_concat_2(duk_hthread* thr) {
 // The text of `tv` for the operator's fast path: a string (not a symbol) or
 // a whole number in range; false for anything that needs the general path.
 DUK_LOCAL duk_bool_t duk__concat_2_operand(duk_tval* tv, duk_uint8_t (&digits)[10],
-                                           const duk_uint8_t** text, duk_size_t* len,
-                                           duk_bool_t* is_text) {
+                                           const duk_uint8_t** text, duk_size_t* len) {
   if (DUK_TVAL_IS_STRING(tv)) {
     duk_hstring* h = DUK_TVAL_GET_STRING(tv);
     if (DUK_HSTRING_HAS_SYMBOL(h)) return 0;
     *text = DUK_HSTRING_GET_DATA(h);
     *len = (duk_size_t)DUK_HSTRING_GET_BYTELEN(h);
-    *is_text = 1;
     return 1;
   }
-  *is_text = 0;
   return duk__concat_2_digits(tv, digits, text, len);
 }
 
@@ -95,19 +101,15 @@ DUK_LOCAL duk_bool_t duk__concat_2_operator(duk_hthread* thr, duk_tval* tv_x, du
   duk_uint8_t digits1[10], digits2[10];
   const duk_uint8_t *text1, *text2;
   duk_size_t len1, len2;
-  duk_bool_t is_text1, is_text2;
-  duk_uint8_t joined[DUK__CONCAT_2_JOINED];
 
-  if (!duk__concat_2_operand(tv_x, digits1, &text1, &len1, &is_text1) ||
-      !duk__concat_2_operand(tv_y, digits2, &text2, &len2, &is_text2) || !(is_text1 || is_text2) ||
-      len1 + len2 > sizeof joined) {
+  if (!(DUK_TVAL_IS_STRING(tv_x) || DUK_TVAL_IS_STRING(tv_y)) ||
+      !duk__concat_2_operand(tv_x, digits1, &text1, &len1) ||
+      !duk__concat_2_operand(tv_y, digits2, &text2, &len2) || len1 + len2 > DUK__CONCAT_2_JOINED) {
     return 0;
   }
-  duk_memcpy((void*)joined, (const void*)text1, len1);
-  duk_memcpy((void*)(joined + len1), (const void*)text2, len2);
+  duk_hstring* h = duk__concat_2_join(thr, text1, len1, text2, len2);
   // Interning may collect garbage and move the value stack: the target
   // register is found after it.
-  duk_hstring* h = duk_heap_strtable_intern_checked(thr, joined, (duk_uint32_t)(len1 + len2));
   duk_tval* tv_z = thr->valstack_bottom + idx_z;
   DUK_TVAL_SET_STRING_UPDREF(thr, tv_z, h);
   return 1;
