@@ -76,10 +76,9 @@ bool has_form(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
   return find_member(cls, id, kind) != nullptr;
 }
 
-Variant detail::invoke_other(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+Variant detail::invoke_other(const ClassDescriptor& cls, void* object, const Member* member,
                              std::span<Variant* const> args) {
   try {
-    const Member* member = find_member(cls, id, kind);
     if (member == nullptr) raise_not_supported();
     if (args.size() < member->required_count || args.size() > member->param_count) {
       raise_wrong_argument_count();

@@ -30,9 +30,10 @@ inline const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKi
 bool has_form(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept;
 
 namespace detail {
-// Every call but the common one: a missing member, a wrong number of
-// arguments, left-out optional arguments.
-Variant invoke_other(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+// Every call but the common one: a missing member (`member`, the one invoke
+// found, is nullptr), a wrong number of arguments, left-out optional
+// arguments.
+Variant invoke_other(const ClassDescriptor& cls, void* object, const Member* member,
                      std::span<Variant* const> args);
 }  // namespace detail
 
@@ -49,7 +50,7 @@ inline Variant invoke(const ClassDescriptor& cls, void* object, DispId id, Membe
                       std::span<Variant* const> args) {
   const Member* member = find_member(cls, id, kind);
   if (member == nullptr || args.size() != member->param_count) [[unlikely]] {
-    return detail::invoke_other(cls, object, id, kind, args);
+    return detail::invoke_other(cls, object, member, args);
   }
   try {
     return member->call(object, args);
