@@ -11,19 +11,15 @@ namespace {
 
 void ProgressBarShow(benchmark::State& state) {
   ProgressBar bar = bench::configured_bar();
-  bench::measure_output(state, [&] {
-    Variant during(false), after(false);
-    return bar.Show(during, after);
-  });
+  Variant during(false), after(false);
+  bench::measure_output(state, [&] { return bar.Show(during, after); });
 }
 BENCHMARK(ProgressBarShow);
 
 void ProgressBarShowHidingBoth(benchmark::State& state) {
   ProgressBar bar = bench::configured_bar();
-  bench::measure_output(state, [&] {
-    Variant during(true), after(true);
-    return bar.Show(during, after);
-  });
+  Variant during(true), after(true);
+  bench::measure_output(state, [&] { return bar.Show(during, after); });
 }
 BENCHMARK(ProgressBarShowHidingBoth);
 
@@ -41,19 +37,15 @@ BENCHMARK(ProgressBarShowByName);
 
 void ProgressBarSetValue(benchmark::State& state) {
   ProgressBar bar = bench::configured_bar();
-  bench::measure_output(state, [&] {
-    Variant value(std::int32_t{125});
-    return bar.SetValue(value);
-  });
+  Variant value(std::int32_t{125});
+  bench::measure_output(state, [&] { return bar.SetValue(value); });
 }
 BENCHMARK(ProgressBarSetValue);
 
 void ProgressBarHideOutput(benchmark::State& state) {
   ProgressBar bar = bench::configured_bar();
-  bench::measure_output(state, [&] {
-    Variant hidden(false);
-    return bar.HideOutput(hidden);
-  });
+  Variant hidden(false);
+  bench::measure_output(state, [&] { return bar.HideOutput(hidden); });
 }
 BENCHMARK(ProgressBarHideOutput);
 
