@@ -9,8 +9,7 @@ namespace vantrel {
 namespace {
 
 void EmbedAutoCompleteFirst(benchmark::State& state) {
-  bench::measure_output(state, [] {
-    AutoComplete ac;
+  bench::measure_first_output(state, AutoComplete(), [](AutoComplete& ac) {
     return ac.EmbedAutoComplete("State", "StateList", true, true);
   });
 }
@@ -34,10 +33,7 @@ std::string embed_by_name(AutoComplete& ac) {
 }
 
 void EmbedAutoCompleteFirstByName(benchmark::State& state) {
-  bench::measure_output(state, [] {
-    AutoComplete ac;
-    return embed_by_name(ac);
-  });
+  bench::measure_first_output(state, AutoComplete(), embed_by_name);
 }
 BENCHMARK(EmbedAutoCompleteFirstByName);
 

@@ -18,10 +18,8 @@ Tree started_tree() {
 }
 
 void TreeFirstHeader(benchmark::State& state) {
-  bench::measure_output(state, [] {
-    Tree tree;
-    return tree.WriteMenuHeader("Reports");
-  });
+  bench::measure_first_output(state, Tree(),
+                              [](Tree& tree) { return tree.WriteMenuHeader("Reports"); });
 }
 BENCHMARK(TreeFirstHeader);
 

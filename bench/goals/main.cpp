@@ -93,6 +93,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const OneProcessor pinned;
+  warm_up();
   Table table;
   if (only.empty() || only == "outputs") add_output_rows(settings, table);
   if (only.empty() || only == "binding") add_binding_rows(settings, table);

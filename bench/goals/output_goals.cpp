@@ -19,22 +19,19 @@ namespace vantrel::goals {
 namespace {
 
 // Calls per timed batch. A first call, or one that moves the object on, is
-// made on its own copy of the prepared object, made before the clock starts;
-// a call that leaves its object as it was is made on one object throughout,
-// as a page makes it (copies of an object with much state would be timed
-// coming from memory rather than the cache).
+// made on its own copy of the prepared object (per_call_on_copies); a call
+// that leaves its object as it was is made on one object throughout, as a
+// page makes it.
 constexpr std::size_t kBatch = 400;
 enum class Objects { Fresh, Same };
 
 struct OutputCase {
   std::string what;
-  // Makes the objects; then size() calls the method once and returns the size
-  // of its output, and time() calls it kBatch times and returns the
-  // nanoseconds per call. The loop is made for each method, as the
-  // baselines' loops are, so that the figure holds no call through a pointer
-  // that the baselines do not pay (the outputs are freed, as a caller frees
-  // them).
-  std::function<void()> prepare;
+  // size() calls the method once and returns the size of its output, and
+  // time() calls it kBatch times and returns the nanoseconds per call. The
+  // loop is made for each method, as the baselines' loops are, so that the
+  // figure holds no call through a pointer that the baselines do not pay
+  // (the outputs are freed, as a caller frees them).
   std::function<std::size_t()> size;
   std::function<double()> time;
 };
@@ -42,14 +39,22 @@ struct OutputCase {
 template <class T, class Call>
 OutputCase output_case(std::string what, T prototype, Call call, Objects kind = Objects::Fresh) {
   auto objects = std::make_shared<std::vector<T>>();
-  const bool fresh = kind == Objects::Fresh;
   return {std::move(what),
-          [objects, prototype, fresh] { objects->assign(fresh ? kBatch : 1, prototype); },
-          [objects, call]() mutable { return call(objects->front()).size(); },
-          [objects, call, fresh]() mutable {
-            T* const first = objects->data();
-            return per_call_ns(kBatch, [&](std::size_t i) {
-              std::string out = call(first[fresh ? i : 0]);
+          [prototype, call]() mutable {
+            T object = prototype;
+            return call(object).size();
+          },
+          [objects, prototype, call, fresh = kind == Objects::Fresh]() mutable {
+            if (fresh) {
+              return per_call_on_copies(prototype, *objects, kBatch, [&call](T& object) {
+                std::string out = call(object);
+                benchmark::DoNotOptimize(out.data());
+              });
+            }
+            objects->assign(1, prototype);
+            T& object = objects->front();
+            return per_call_ns(kBatch, [&](std::size_t) {
+              std::string out = call(object);
               benchmark::DoNotOptimize(out.data());
             });
           }};
@@ -155,7 +160,6 @@ std::vector<OutputCase> cases() {
 
 void add_output_rows(const Settings& settings, Table& table) {
   for (OutputCase& c : cases()) {
-    c.prepare();
     const std::size_t bytes = c.size();
     CopyBaselines baselines(bytes);
     std::vector<double> method, copy, allocate_copy, ratio;
@@ -163,7 +167,6 @@ void add_output_rows(const Settings& settings, Table& table) {
       // The method and its baselines in turn, the method first every other
       // round, so that what runs before a batch weighs on each alike.
       double m = 0, a = 0, k = 0;
-      c.prepare();
       if (round % 2 == 0) {
         m = c.time(), a = baselines.allocate_and_copy_ns(kBatch), k = baselines.copy_ns(kBatch);
       } else {
