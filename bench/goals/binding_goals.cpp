@@ -218,11 +218,13 @@ void add_binding_rows(const Settings& settings, Table& table) {
       // The three in turn, in the opposite order every other round, so that
       // what runs before a batch weighs on each alike.
       double d = 0, n = 0, i = 0;
-      if (round % 2 == 0) {
-        d = c.direct(), n = c.by_name(), i = c.by_id();
-      } else {
-        i = c.by_id(), n = c.by_name(), d = c.direct();
-      }
+      at_stack_place(round, [&] {
+        if (round % 2 == 0) {
+          d = c.direct(), n = c.by_name(), i = c.by_id();
+        } else {
+          i = c.by_id(), n = c.by_name(), d = c.direct();
+        }
+      });
       direct.push_back(d);
       name_over.push_back(n - d);
       id_over.push_back(i - d);

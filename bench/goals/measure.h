@@ -59,6 +59,22 @@ inline double median(std::vector<double> values) {
   return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
+// Runs `body` with the stack moved down by an amount that differs from round
+// to round, spread over 4 KB in steps of 16 bytes. How fast a few hundred
+// stores and loads run depends on where the stack lies against the other
+// data, modulo 4 KB (the processor matches addresses by their last 12 bits
+// at first), and a process gets one such place at random when it starts:
+// one run could time a method at 1.8x its baseline and the next at 2.4x.
+// Moving the stack in every round makes a figure the median over many
+// places, the same from run to run.
+template <class Body>
+[[gnu::noinline]] void at_stack_place(int round, Body&& body) {
+  const std::size_t bytes = 16 + static_cast<std::size_t>(round) * 1040 % 4096;
+  void* const below = __builtin_alloca(bytes);
+  benchmark::DoNotOptimize(below);
+  body();
+}
+
 // Keeps the processor busy for a fifth of a second before anything is
 // timed: a processor that has been idle runs slower for a moment, and the
 // first comparison of a run would be made while it speeds up.
