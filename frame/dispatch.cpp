@@ -55,7 +55,7 @@ namespace {
 // compared letter by letter.
 bool same_name(const Member& member, std::uint32_t digest, std::string_view name) noexcept {
   return member.digest == digest &&
-         (member.name == name || equals_ignoring_case(member.name, name));
+         (same_bytes(member.name, name) || equals_ignoring_case(member.name, name));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace vantrel {
@@ -14,6 +17,30 @@ constexpr bool equals_ignoring_case(std::string_view a, std::string_view b) noex
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
+  }
+  return true;
+}
+
+// Whether two texts hold the same bytes, compared eight at a time (the last
+// eight overlapping the ones before) and inline: a member name is a dozen
+// letters or so, and a call to the C library's compare would cost more than
+// the comparing.
+inline bool same_bytes(std::string_view a, std::string_view b) noexcept {
+  const std::size_t size = a.size();
+  if (size != b.size()) return false;
+  const auto word = [](const char* at) {
+    std::uint64_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+  };
+  if (size >= 8) {
+    for (std::size_t i = 0; i + 8 < size; i += 8) {
+      if (word(a.data() + i) != word(b.data() + i)) return false;
+    }
+    return word(a.data() + size - 8) == word(b.data() + size - 8);
+  }
+  for (std::size_t i = 0; i < size; ++i) {
+    if (a[i] != b[i]) return false;
   }
   return true;
 }

@@ -156,6 +156,23 @@ TEST(LateBinding, NamesAreFoundInAnyCase) {
   EXPECT_EQ(find_dispatch_id(tree, ""), std::nullopt);
 }
 
+// Names are compared eight bytes at a time: texts of every length up to
+// twenty, against themselves, one byte longer, and with one byte changed at
+// each place.
+TEST(LateBinding, NamesCompareByteForByteAtEveryLength) {
+  const std::string letters = "abcdefghijklmnopqrst";
+  for (std::size_t size = 0; size <= letters.size(); ++size) {
+    const std::string text = letters.substr(0, size);
+    EXPECT_TRUE(same_bytes(text, std::string(text))) << size;
+    EXPECT_FALSE(same_bytes(text, text + "u")) << size;
+    for (std::size_t i = 0; i < size; ++i) {
+      std::string changed = text;
+      changed[i] = 'X';
+      EXPECT_FALSE(same_bytes(text, changed)) << size << " " << i;
+    }
+  }
+}
+
 // The index agrees with the table for every member of every class, in any
 // case, and finds no near miss (a letter changed, added or dropped keeps
 // most of a name's digest).
