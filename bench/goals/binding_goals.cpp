@@ -218,7 +218,7 @@ void add_binding_rows(const Settings& settings, Table& table) {
       // The three in turn, in the opposite order every other round, so that
       // what runs before a batch weighs on each alike.
       double d = 0, n = 0, i = 0;
-      at_stack_place(round, [&] {
+      at_another_place(round, [&] {
         if (round % 2 == 0) {
           d = c.direct(), n = c.by_name(), i = c.by_id();
         } else {

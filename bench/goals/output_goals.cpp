@@ -167,7 +167,7 @@ void add_output_rows(const Settings& settings, Table& table) {
       // The method and its baselines in turn, the method first every other
       // round, so that what runs before a batch weighs on each alike.
       double m = 0, a = 0, k = 0;
-      at_stack_place(round, [&] {
+      at_another_place(round, [&] {
         if (round % 2 == 0) {
           m = c.time(), a = baselines.allocate_and_copy_ns(kBatch), k = baselines.copy_ns(kBatch);
         } else {
