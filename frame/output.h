@@ -181,20 +181,32 @@ class Output {
   // appended piece by piece.
   template <const auto& P, class... Values>
   Output& fill(const Values&... values) {
-    static_assert(sizeof...(Values) + 1 == P.fragments.size(),
-                  "one value for each place in the pattern");
-    constexpr auto places = std::index_sequence_for<Values...>{};
     if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
-      const std::size_t written = text_.size();
-      text_.resize_and_overwrite(
-          written + P.fixed_size + (0 + ... + widest(values)), [&](char* data, std::size_t) {
-            const char* end = write_places<P>(data + written, places, values...);
-            return static_cast<std::size_t>(end - data);
-          });
+      append_filled<P>(text_, values...);
     } else {
-      append_places<P>(places, values...);
+      static_assert(sizeof...(Values) + 1 == P.fragments.size(),
+                    "one value for each place in the pattern");
+      append_places<P>(std::index_sequence_for<Values...>{}, values...);
     }
     return *this;
+  }
+
+  // Appends pattern P with its places filled by texts and whole numbers to a
+  // string the caller keeps (a menu's rows), written in place as fill writes
+  // them. Nothing it writes can fail, so either the whole of it is appended
+  // or, when no memory is left for the string to grow, nothing.
+  template <const auto& P, class... Values>
+  static void append_filled(std::string& text, const Values&... values) {
+    static_assert(sizeof...(Values) + 1 == P.fragments.size(),
+                  "one value for each place in the pattern");
+    static_assert(!(std::is_same_v<Values, Variant> || ...), "a Variant is appended by fill");
+    const std::size_t written = text.size();
+    text.resize_and_overwrite(
+        written + P.fixed_size + (0 + ... + widest(values)), [&](char* data, std::size_t) {
+          const char* end =
+              write_places<P>(data + written, std::index_sequence_for<Values...>{}, values...);
+          return static_cast<std::size_t>(end - data);
+        });
   }
 
   // Appends a long fixed block (a few hundred bytes or more) with the C

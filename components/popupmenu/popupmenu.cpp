@@ -33,35 +33,30 @@ void PopupMenu::LetOnMouseOut(std::string_view NewOnMouseOut) { OnMouseOut = New
 // any markup is built.
 std::int16_t PopupMenu::NextRowCount() const { return add16(RowCount, 1); }
 
-// The one place rows are stored: the row is complete before anything changes,
-// and appending to MenuRows either succeeds whole or leaves it as it was.
-void PopupMenu::AppendRow(std::string_view row, std::int16_t new_row_count) {
-  MenuRows.append(row);
-  RowCount = new_row_count;
-}
-
+// Rows are written straight onto the end of MenuRows. The row count is
+// checked first, and the writing either appends the whole row or, when
+// memory runs out, leaves MenuRows as it was: a call that raises changes
+// nothing.
 void PopupMenu::AddMenuTitle(std::string_view Display) {
   const std::int16_t rows = NextRowCount();
-  Output row;
-  row.fill<kTitleRow>(BGColor, BorderWidth, BGColor, FontSize, Display);
-  AppendRow(std::move(row).take(), rows);
+  Output::append_filled<kTitleRow>(MenuRows, BGColor, BorderWidth, BGColor, FontSize, Display);
+  RowCount = rows;
 }
 
 void PopupMenu::AddMenuItem(std::string_view Display, std::string_view OnClick,
                             std::string_view ImagePath) {
   const std::int16_t rows = NextRowCount();
-  Output row;
-  row.fill<kItemRow>(BGColor, OnClick, BorderWidth, BGColor, FontSize, OnMouseOver, OnMouseOut,
-                     ImagePath, Display);
-  AppendRow(std::move(row).take(), rows);
+  Output::append_filled<kItemRow>(MenuRows, BGColor, OnClick, BorderWidth, BGColor, FontSize,
+                                  OnMouseOver, OnMouseOut, ImagePath, Display);
+  RowCount = rows;
 }
 
 void PopupMenu::AddHorizontalRule(std::string_view ImagePath_1x1Pixel) {
   const std::int16_t rows = NextRowCount();
   const std::int16_t rule_width = sub16(Width, 10);
-  Output row;
-  row.fill<kRuleRow>(BGColor, BorderWidth, BGColor, FontSize, rule_width, ImagePath_1x1Pixel);
-  AppendRow(std::move(row).take(), rows);
+  Output::append_filled<kRuleRow>(MenuRows, BGColor, BorderWidth, BGColor, FontSize, rule_width,
+                                  ImagePath_1x1Pixel);
+  RowCount = rows;
 }
 
 std::string PopupMenu::EmbedPopupMenu() {

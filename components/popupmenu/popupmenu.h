@@ -43,7 +43,6 @@ class PopupMenu {
   std::string BuildDefaultOnMouseOver() const;
   std::string BuildDefaultOnMouseOut() const;
   std::int16_t NextRowCount() const;
-  void AppendRow(std::string_view row, std::int16_t new_row_count);
 
   // Initialised in this order: the handlers are built from the colours and
   // the border width above them.
