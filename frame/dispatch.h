@@ -37,18 +37,17 @@ Variant invoke_other(const ClassDescriptor& cls, void* object, const Member* mem
                      std::span<Variant* const> args);
 }  // namespace detail
 
-// Calls member `id` of an object of class `cls` in the form `kind`.
-// Raises 438 when the class has no such member in that form (reading a
-// property that can only be written, for example), 450 when the number of
-// arguments does not fit. Arguments are converted to the declared types in
-// order; omitted optional arguments arrive empty. Errors that carry no
-// source get the class's programmatic identifier as their source.
+// Calls `member` of an object of class `cls` (one find_member found;
+// nullptr raises 438, the class having no such member in that form). Raises
+// 450 when the number of arguments does not fit. Arguments are converted to
+// the declared types in order; omitted optional arguments arrive empty.
+// Errors that carry no source get the class's programmatic identifier as
+// their source.
 //
-// Inline: the common call (the member exists, every argument given) is a
-// look-up and one call through the table, with no call in between.
-inline Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+// Inline: the common call (the member exists, every argument given) is one
+// call through the table, with no call in between.
+inline Variant invoke(const ClassDescriptor& cls, void* object, const Member* member,
                       std::span<Variant* const> args) {
-  const Member* member = find_member(cls, id, kind);
   if (member == nullptr || args.size() != member->param_count) [[unlikely]] {
     return detail::invoke_other(cls, object, member, args);
   }
@@ -58,6 +57,13 @@ inline Variant invoke(const ClassDescriptor& cls, void* object, DispId id, Membe
     error.set_source_if_empty(cls.prog_id);
     throw;
   }
+}
+
+// The same for member `id` in the form `kind`: one look at the index first.
+// Reading a property that can only be written, for example, raises 438.
+inline Variant invoke(const ClassDescriptor& cls, void* object, DispId id, MemberKind kind,
+                      std::span<Variant* const> args) {
+  return invoke(cls, object, find_member(cls, id, kind), args);
 }
 
 // The same, looking the member up by name first.

@@ -194,18 +194,20 @@ HRESULT STDMETHODCALLTYPE get_ids_of_names(Interface* self, REFIID iid, LPOLESTR
   return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
-// The form of the member that a call means. A script reading `o.Name`
-// asks for a property get (VBScript adds "or a method"); a call asks for
-// a method (or a property get); an assignment for a property let.
-MemberKind resolve_kind(const ClassDescriptor& cls, DISPID id, WORD flags) {
+// The member a call means. A script reading `o.Name` asks for a property
+// get (VBScript adds "or a method"); a call asks for a method (or a property
+// get); an assignment for a property let. nullptr when the class has none of
+// them: the frame raises 438.
+const Member* called_member(const ClassDescriptor& cls, DISPID id, WORD flags) {
   if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
-    return MemberKind::PropertyLet;
+    return find_member(cls, id, MemberKind::PropertyLet);
   }
   const bool get = (flags & DISPATCH_PROPERTYGET) != 0;
-  const bool method = (flags & DISPATCH_METHOD) != 0;
-  if (get && has_form(cls, id, MemberKind::PropertyGet)) return MemberKind::PropertyGet;
-  if (method && has_form(cls, id, MemberKind::Method)) return MemberKind::Method;
-  return get ? MemberKind::PropertyGet : MemberKind::Method;  // none: the frame raises 438
+  if (get) {
+    if (const Member* property = find_member(cls, id, MemberKind::PropertyGet)) return property;
+  }
+  if ((flags & DISPATCH_METHOD) != 0 || !get) return find_member(cls, id, MemberKind::Method);
+  return nullptr;
 }
 
 // The arguments of one call, converted to frame values, with what the
@@ -251,8 +253,7 @@ HRESULT STDMETHODCALLTYPE invoke(Interface* self, DISPID id, REFIID iid, LCID, W
     return DISP_E_NONAMEDARGS;
   }
   Object& object = *self->owner;
-  const MemberKind kind = resolve_kind(object.cls, id, flags);
-  const Member* member = find_member(object.cls, id, kind);
+  const Member* member = called_member(object.cls, id, flags);
 
   // The caller's arguments in parameter order: the positional ones (stored
   // last to first), then the new value of a property. More than a member can
@@ -292,7 +293,7 @@ HRESULT STDMETHODCALLTYPE invoke(Interface* self, DISPID id, REFIID iid, LCID, W
       }
       Variant value;
       try {
-        value = vantrel::invoke(object.cls, object.instance, id, kind, arguments.span());
+        value = vantrel::invoke(object.cls, object.instance, member, arguments.span());
       } catch (...) {
         write_back_all();
         throw;
@@ -404,8 +405,7 @@ HRESULT call_slot(Interface* self, std::size_t index, void* const* pointers) {
       }
       Variant value;
       try {
-        value =
-            vantrel::invoke(object.cls, object.instance, member.id, member.kind, arguments.span());
+        value = vantrel::invoke(object.cls, object.instance, &member, arguments.span());
       } catch (...) {
         write_back_all();
         throw;
