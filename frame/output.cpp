@@ -6,11 +6,9 @@ namespace vantrel {
 // is compiled, so the copies are the C library's.
 
 Output& Output::add_block(std::string_view block) {
-  append_long(block);
+  text_.append(block);
   return *this;
 }
-
-void Output::append_long(std::string_view text) { text_.append(text); }
 
 char* Output::copy_long(char* at, std::string_view text) { return copy(at, text); }
 

@@ -172,34 +172,28 @@ class Output {
   }
 
   // Appends pattern P with its places filled by the values, in order:
-  // out.fill<kRow>(a, b). The pattern is a template argument, so the size of
-  // every fixed fragment is known when the caller is compiled and its copy
-  // needs no call. Texts and whole numbers are written straight into the
-  // string, grown once to the widest the pattern can be (its new bytes not
-  // cleared first: std::string::resize_and_overwrite) and then cut to what
-  // was written; a Variant, whose text is known only once converted, is
-  // appended piece by piece.
+  // out.fill<kRow>(a, b). The values are texts and whole numbers (a Variant
+  // is made text first, with inserted_text). The pattern is a template
+  // argument, so the size of every fixed fragment is known when the caller
+  // is compiled and its copy needs no call. The values are written straight
+  // into the string, grown once to the widest the pattern can be (its new
+  // bytes not cleared first: std::string::resize_and_overwrite), which keeps
+  // what was written.
   template <const auto& P, class... Values>
   Output& fill(const Values&... values) {
-    if constexpr (!(std::is_same_v<Values, Variant> || ...)) {
-      append_filled<P>(text_, values...);
-    } else {
-      static_assert(sizeof...(Values) + 1 == P.fragments.size(),
-                    "one value for each place in the pattern");
-      append_places<P>(std::index_sequence_for<Values...>{}, values...);
-    }
+    append_filled<P>(text_, values...);
     return *this;
   }
 
-  // Appends pattern P with its places filled by texts and whole numbers to a
-  // string the caller keeps (a menu's rows), written in place as fill writes
-  // them. Nothing it writes can fail, so either the whole of it is appended
-  // or, when no memory is left for the string to grow, nothing.
+  // The same onto the end of a string the caller keeps (a menu's rows).
+  // Nothing it writes can fail, so either the whole of it is appended or,
+  // when no memory is left for the string to grow, nothing.
   template <const auto& P, class... Values>
   static void append_filled(std::string& text, const Values&... values) {
     static_assert(sizeof...(Values) + 1 == P.fragments.size(),
                   "one value for each place in the pattern");
-    static_assert(!(std::is_same_v<Values, Variant> || ...), "a Variant is appended by fill");
+    static_assert(!(std::is_same_v<Values, Variant> || ...),
+                  "a Variant is made text first, with inserted_text");
     const std::size_t written = text.size();
     text.resize_and_overwrite(
         written + P.fixed_size + (0 + ... + widest(values)), [&](char* data, std::size_t) {
@@ -246,22 +240,6 @@ class Output {
   }
   static constexpr std::size_t kLongFragment = 256;
   static char* copy_long(char* at, std::string_view text);
-  void append_long(std::string_view text);
-
-  template <const auto& P, std::size_t... I, class... Values>
-  void append_places(std::index_sequence<I...>, const Values&... values) {
-    ((append_fragment<P.fragments[I].size()>(P.fragments[I]), put(values)), ...);
-    append_fragment<P.fragments[sizeof...(I)].size()>(P.fragments[sizeof...(I)]);
-  }
-
-  template <std::size_t Size>
-  void append_fragment(std::string_view text) {
-    if constexpr (Size >= kLongFragment) {
-      append_long(text);
-    } else {
-      text_.append(text);
-    }
-  }
 
   void put(std::string_view text) { text_.append(text); }
   void put(const std::string& text) { text_.append(text); }
