@@ -21,7 +21,7 @@ std::size_t CompiledScripts::Entry::bytes() const { return text.size() + compile
 std::shared_ptr<const std::string> CompiledScripts::find(std::string_view file_name,
                                                          std::string_view text) {
   const std::lock_guard lock(mutex_);
-  const auto entry = entries_.find(std::string(file_name));
+  const auto entry = entries_.find(file_name);
   if (entry == entries_.end() || entry->second.text != text) return nullptr;
   entry->second.last_use = ++uses_;
   return entry->second.compiled;
@@ -32,7 +32,7 @@ void CompiledScripts::keep(std::string_view file_name, std::string_view text,
   Entry fresh{std::string(text), std::make_shared<const std::string>(std::move(compiled))};
   const std::size_t size = fresh.bytes() + file_name.size();
   const std::lock_guard lock(mutex_);
-  if (const auto old = entries_.find(std::string(file_name)); old != entries_.end()) drop(old);
+  if (const auto old = entries_.find(file_name); old != entries_.end()) drop(old);
   if (size > max_bytes_) return;
   while (bytes_ + size > max_bytes_) {
     drop(std::min_element(entries_.begin(), entries_.end(), [](const auto& a, const auto& b) {
@@ -49,7 +49,7 @@ std::size_t CompiledScripts::size_bytes() const {
   return bytes_;
 }
 
-void CompiledScripts::drop(std::unordered_map<std::string, Entry>::iterator entry) {
+void CompiledScripts::drop(Entries::iterator entry) {
   bytes_ -= entry->second.bytes() + entry->first.size();
   entries_.erase(entry);
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -40,11 +41,19 @@ class CompiledScripts {
     std::uint64_t last_use = 0;
     std::size_t bytes() const;
   };
-  void drop(std::unordered_map<std::string, Entry>::iterator entry);
+  // File names are looked up as they come, without making a string of them.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+  using Entries = std::unordered_map<std::string, Entry, NameHash, std::equal_to<>>;
+  void drop(Entries::iterator entry);
 
   const std::size_t max_bytes_;
   mutable std::mutex mutex_;
-  std::unordered_map<std::string, Entry> entries_;  // by file name
+  Entries entries_;  // by file name
   std::size_t bytes_ = 0;
   std::uint64_t uses_ = 0;
 };
