@@ -37,8 +37,8 @@ Variant invoke_other(const ClassDescriptor& cls, void* object, const Member* mem
                      std::span<Variant* const> args);
 }  // namespace detail
 
-// Calls `member` of an object of class `cls` (one find_member found;
-// nullptr raises 438, the class having no such member in that form). Raises
+// Calls `member`, as find_member returns it, of an object of class `cls`.
+// Raises 438 when it is null (the class has no such member in that form),
 // 450 when the number of arguments does not fit. Arguments are converted to
 // the declared types in order; omitted optional arguments arrive empty.
 // Errors that carry no source get the class's programmatic identifier as
