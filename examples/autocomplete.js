@@ -1,6 +1,6 @@
 // A form with two type-ahead fields: State completes from the state list by
 // the names shown; Code completes from the same list by the option values.
-var page = "<html><body>\r\n<script src=\"vantrel-compat.js\"></script>\r\n<form>\r\n";
+var page = "<html><body>\r\n<form>\r\n";
 page += "<select name=\"StateList\">" +
         "<option value=\"AL\">Alabama</option>" +
         "<option value=\"AK\">Alaska</option>" +

@@ -5,7 +5,7 @@ var calendar = Server.CreateObject("Vantrel.Calendar");
 calendar.ActiveDate = "February 14, 2003";  // held as "02/14/2003"
 calendar.ImageURL = "images/calendar.gif";
 
-var page = "<html><body>\r\n<script src=\"vantrel-compat.js\"></script>\r\n";
+var page = "<html><body>\r\n";
 page += "<script language=\"JavaScript\">\r\n" +
         "function cal1_OnClick(date) {\r\n" +
         "  document.forms[0].Chosen.value = date;\r\n" +

@@ -1,6 +1,6 @@
 // A page with its own right-click menu: a title, two items, a rule and a
 // third item. The menu is 160 pixels wide; the rows are 18 pixels high each.
-Response.Write("<html><body>\r\n<script src=\"vantrel-compat.js\"></script>\r\n<p>Right-click anywhere on this page.</p>\r\n");
+Response.Write("<html><body>\r\n<p>Right-click anywhere on this page.</p>\r\n");
 
 var menu = Server.CreateObject("Vantrel.PopupMenu");
 // Properties first: they apply to the rows added after them.

@@ -1,7 +1,7 @@
 // A report that takes a while: the bar fills as each region is written. The
 // regions stay hidden until the last one is in, and the bar goes away once
 // the page has finished loading.
-Response.Write("<html><body>\r\n<script src=\"vantrel-compat.js\"></script>\r\n<h1>Sales by region</h1>\r\n");
+Response.Write("<html><body>\r\n<h1>Sales by region</h1>\r\n");
 
 var bar = Server.CreateObject("Vantrel.ProgressBar");
 var regions = ["North", "South", "East", "West"];

@@ -1,7 +1,7 @@
 // An order page that uses all six components: a progress bar while the page
 // is produced, a side menu, a form with type-ahead and a popup calendar, a
 // tab strip of reports, and a right-click menu.
-Response.Write("<html><body>\r\n<script src=\"vantrel-compat.js\"></script>\r\n");
+Response.Write("<html><body>\r\n");
 
 var bar = Server.CreateObject("Vantrel.ProgressBar");
 bar.Max = 3;

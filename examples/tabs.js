@@ -1,6 +1,6 @@
 // A strip of three tabbed panels, each showing another page of the site in
 // an inline frame. Clicking a tab brings its panel to the front.
-Response.Write("<html><body>\r\n<script src=\"vantrel-compat.js\"></script>\r\n");
+Response.Write("<html><body>\r\n");
 
 var tabs = Server.CreateObject("Vantrel.Tabs");
 // Settings of the whole strip: they go into the header the first tab carries.

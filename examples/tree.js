@@ -1,7 +1,7 @@
 // A side menu of two groups of links with the collapse-all and expand-all
 // controls above it. Every group starts closed; a click on its folder image
 // or its heading opens or closes it.
-Response.Write("<html><body>\r\n<script src=\"vantrel-compat.js\"></script>\r\n");
+Response.Write("<html><body>\r\n");
 
 var tree = Server.CreateObject("Vantrel.Tree");
 tree.Width = "200";

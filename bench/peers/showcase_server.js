@@ -65,7 +65,6 @@ onmouseout = "this.style.color='black';this.style.background='#e4e4e4';this.styl
 
 function render(d) {
   return `<html><body>\r
-<script src="vantrel-compat.js"></script>\r
 <SCRIPT LANGUAGE="JavaScript">\r
 function hideIt() {\r
 document.getElementById('progress').style.display = 'none'; }\r

@@ -1,4 +1,4 @@
-// The example pages as the built `vantrel run` prints them, served on a
+// The example pages as the built `vantrel run --compat-script` prints them, served on a
 // loopback port in the variants the tests need:
 //   /NAME.html                       as printed (quirks mode, with the script)
 //   ...?mode=standards               with <!DOCTYPE html> in front
@@ -18,7 +18,7 @@ const { serve } = require('./harness');
 
 const ICON = '<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16">' +
   '<rect width="16" height="16" fill="#c90"/></svg>';
-const SCRIPT_LINE = '<script src="vantrel-compat.js"></script>\r\n';
+const SCRIPT_LINE = '<script src="vantrel-compat.js"></script>\n';
 
 function variant(page, query) {
   let html = page;
@@ -39,7 +39,8 @@ function variant(page, query) {
 async function serveExamples({ vantrel, examplesDir, names }) {
   const pages = {};
   for (const name of names) {
-    pages[name] = execFileSync(vantrel, ['run', path.join(examplesDir, `${name}.js`)],
+    pages[name] = execFileSync(vantrel,
+      ['run', '--compat-script', path.join(examplesDir, `${name}.js`)],
       { encoding: 'utf8' });
   }
   const script = execFileSync(vantrel, ['compat-script'], { encoding: 'utf8' });
