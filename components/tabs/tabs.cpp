@@ -90,8 +90,7 @@ std::string Tabs::WriteTab(Variant& ContentName, Variant& URL) {
   // header if it is still due.
   ConvertedText content_name_text, url_text;
   const std::int16_t index = add16(CurrentTab, 1);
-  const Decimal n(index);
-  const Decimal stacking_order(sub16(TabCount, index));  // the first tab in front
+  const std::int16_t stacking_order = sub16(TabCount, index);  // the first tab in front
   const std::string_view content_name = inserted_text(ContentName, content_name_text);
   const std::string_view url = inserted_text(URL, url_text);
   const std::int16_t frame_width = sub16(PanelWidth, 17);
@@ -100,22 +99,25 @@ std::string Tabs::WriteTab(Variant& ContentName, Variant& URL) {
 
   const std::string_view display = display_style(IsVisible);
   // The tab alone is sized by its fill; a strip header and its first tab
-  // are made room for together.
-  Output out(HeaderWritten
-                 ? 0
-                 : kStripHeader.fixed_size + 4 * kNumberSize + kTab.fixed_size +
-                       2 * (LayerColor.size() + display.size()) + content_name.size() + url.size() +
-                       JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
-  if (!HeaderWritten) out.fill<kStripHeader>(TabCount, TabWidth, PanelWidth, PanelHeight);
-  out.fill<kTab>(n, LayerColor, stacking_order, display, content_name, url, frame_width,
-                 frame_height, n, JavaScriptOnClick, n, LayerColor, left, stacking_order, display,
-                 TabName);
+  // are made room for together. The numbers are written where they go, each
+  // time: for the short numbers of a strip that costs less than writing each
+  // once and copying it.
+  std::string text;
+  if (!HeaderWritten) {
+    text.reserve(kStripHeader.fixed_size + 4 * kNumberSize + kTab.fixed_size +
+                 2 * (LayerColor.size() + display.size()) + content_name.size() + url.size() +
+                 JavaScriptOnClick.size() + TabName.size() + 8 * kNumberSize);
+    Output::append_filled<kStripHeader>(text, TabCount, TabWidth, PanelWidth, PanelHeight);
+  }
+  Output::append_filled<kTab>(text, index, LayerColor, stacking_order, display, content_name, url,
+                              frame_width, frame_height, index, JavaScriptOnClick, index,
+                              LayerColor, left, stacking_order, display, TabName);
 
   CurrentTab = index;
   HeaderWritten = true;
   JavaScriptOnClick.clear();
   IsVisible = true;
-  return std::move(out).take();
+  return text;
 }
 
 void Tabs::MoveNextLayerColor() {
