@@ -90,8 +90,8 @@ TEST(Output, AppendsFragmentsNumbersAndVariants) {
   EXPECT_EQ(std::move(out).take(), "abc-32768422.5True\r\n\r\n");
 }
 
-// Patterns written in place leave unused room behind them; appends, blocks
-// and the result must never see it, whatever size the output started at.
+// Patterns written in place, appends and blocks mix in order, whatever size
+// the output started at: each writes after what is there, nothing before it.
 TEST(Output, WritesInPlaceAndAppendedMixInOrder) {
   const std::string block(300, 'b');
   for (const std::size_t start : {0, 3, 40, 1024, 5000}) {
