@@ -101,4 +101,38 @@ consteval Pattern<detail::count_holes<L>()> make_pattern() {
 template <Literal L>
 inline constexpr auto pattern_text = make_pattern<L>();
 
+namespace detail {
+
+template <const auto& P, const auto& Values>
+consteval std::size_t filled_size() {
+  static_assert(Values.size() + 1 == P.fragments.size(), "one value for each place in the pattern");
+  std::size_t size = P.fixed_size;
+  for (const std::string_view value : Values) size += value.size();
+  return size;
+}
+
+template <const auto& P, const auto& Values>
+consteval std::array<char, filled_size<P, Values>()> fill_pattern() {
+  std::array<char, filled_size<P, Values>()> out{};
+  std::size_t o = 0;
+  const auto put = [&](std::string_view text) {
+    for (const char c : text) out[o++] = c;
+  };
+  for (std::size_t i = 0; i < Values.size(); ++i) put(P.fragments[i]), put(Values[i]);
+  put(P.fragments[Values.size()]);
+  return out;
+}
+
+template <const auto& P, const auto& Values>
+inline constexpr auto kFilledBytes = fill_pattern<P, Values>();
+
+}  // namespace detail
+
+// Pattern P with its places filled, in order, by the texts of Values (a
+// std::array of std::string_view), made at compile time: the output for
+// values a component starts with, copied whole instead of filled per call.
+template <const auto& P, const auto& Values>
+inline constexpr std::string_view filled_text{detail::kFilledBytes<P, Values>.data(),
+                                              detail::kFilledBytes<P, Values>.size()};
+
 }  // namespace vantrel

@@ -1,5 +1,7 @@
 #include "components/tree/tree.h"
 
+#include <array>
+#include <string_view>
 #include <utility>
 
 #include "components/tree/tree_script.h"
@@ -32,7 +34,26 @@ std::size_t Tree::ScriptSize() const {
          kTreeScriptCollapsedImages * CollapsedImage.size();
 }
 
+namespace {
+
+// The script's folder paths in the order it holds them, for the images a
+// tree starts with, and the script filled with them when the library is
+// compiled: most pages keep those images, and their first output copies
+// the script whole.
+constexpr std::array<std::string_view, 7> kDefaultScriptImages{
+    Tree::kDefaultExpandedImage, Tree::kDefaultCollapsedImage, Tree::kDefaultExpandedImage,
+    Tree::kDefaultExpandedImage, Tree::kDefaultCollapsedImage, Tree::kDefaultExpandedImage,
+    Tree::kDefaultCollapsedImage};
+constexpr std::string_view kTreeScriptWithDefaultImages =
+    filled_text<kTreeScript, kDefaultScriptImages>;
+
+}  // namespace
+
 void Tree::WriteScript(Output& out) const {
+  if (ExpandedImage == kDefaultExpandedImage && CollapsedImage == kDefaultCollapsedImage) {
+    out.add_block(kTreeScriptWithDefaultImages);
+    return;
+  }
   out.fill<kTreeScript>(ExpandedImage, CollapsedImage, ExpandedImage, ExpandedImage, CollapsedImage,
                         ExpandedImage, CollapsedImage);
 }

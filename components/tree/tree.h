@@ -49,6 +49,10 @@ class Tree {
   std::string WriteNode(std::string_view NodeName, std::string_view URI, std::string_view Target,
                         std::string_view ImagePath);
 
+  // The open and closed folder images a tree starts with.
+  static constexpr std::string_view kDefaultExpandedImage = "/images/icons/FolderOpen.gif";
+  static constexpr std::string_view kDefaultCollapsedImage = "/images/icons/FolderClosed.gif";
+
  private:
   friend struct TreeTestAccess;  // tests set MenuCount near its limit directly
 
@@ -65,8 +69,8 @@ class Tree {
 
   std::string Width = "1";
   std::string TextClass;
-  std::string ExpandedImage = "/images/icons/FolderOpen.gif";
-  std::string CollapsedImage = "/images/icons/FolderClosed.gif";
+  std::string ExpandedImage{kDefaultExpandedImage};
+  std::string CollapsedImage{kDefaultCollapsedImage};
   std::string ExpandAllImage = "/images/icons/treeplus.gif";
   std::string CollapseAllImage = "/images/icons/treeminus.gif";
   std::int16_t MenuCount = 0;  // menus opened so far: the number of the current menu

@@ -124,6 +124,22 @@ TEST(Tree, TheScriptHoldsTheFolderPathsCurrentWhenItIsReturned) {
   tree.LetCollapsedImage("/img/closed-v2.png");
   tree.LetExpandAllImage("/unused/in/the/script.gif");
   EXPECT_EQ(tree.Initialize(), golden("tree_script_custom_images.txt"));
+
+  // Either path alone changed is written in everywhere it goes; set back, the
+  // first script comes again.
+  for (const bool expanded : {true, false}) {
+    Tree one;
+    const std::string_view path =
+        expanded ? Tree::kDefaultExpandedImage : Tree::kDefaultCollapsedImage;
+    std::string expected = script;
+    for (auto at = expected.find(path); at != std::string::npos; at = expected.find(path, at + 6)) {
+      expected.replace(at, path.size(), "/x.gif");
+    }
+    expanded ? one.LetExpandedImage("/x.gif") : one.LetCollapsedImage("/x.gif");
+    EXPECT_EQ(one.Initialize(), expected) << expanded;
+    expanded ? one.LetExpandedImage(path) : one.LetCollapsedImage(path);
+    EXPECT_EQ(one.Initialize(), script) << expanded;
+  }
 }
 
 TEST(Tree, TheFirstOutputCallCarriesTheScript) {

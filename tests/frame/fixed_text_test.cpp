@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "frame/automation_error.h"
 #include "frame/output.h"
 
@@ -36,6 +38,15 @@ TEST(FixedText, PatternsInsertValuesInOrder) {
   Output out;
   out.fill<kPattern>(std::string_view("x1"), std::string_view("Text"), -3);
   EXPECT_EQ(std::move(out).take(), "<a id=\"x1\">Text</a>\r\n-3 items");
+}
+
+// Filled when the library is compiled, a pattern gives the bytes it gives
+// filled per call.
+TEST(FixedText, PatternsFilledAtCompileTimeMatchTheirFill) {
+  static constexpr std::array<std::string_view, 3> kValues{"x1", "", "12"};
+  Output out;
+  out.fill<kPattern>(kValues[0], kValues[1], kValues[2]);
+  EXPECT_EQ((filled_text<kPattern, kValues>), std::move(out).take());
 }
 
 // Texts and numbers are written in place, in short results and long ones
