@@ -127,17 +127,20 @@ TEST(Tree, TheScriptHoldsTheFolderPathsCurrentWhenItIsReturned) {
 
   // Either path alone changed is written in everywhere it goes; set back, the
   // first script comes again.
+  constexpr std::string_view kOther = "/x.gif";
   for (const bool expanded : {true, false}) {
-    Tree one;
     const std::string_view path =
         expanded ? Tree::kDefaultExpandedImage : Tree::kDefaultCollapsedImage;
+    const auto set = expanded ? &Tree::LetExpandedImage : &Tree::LetCollapsedImage;
     std::string expected = script;
-    for (auto at = expected.find(path); at != std::string::npos; at = expected.find(path, at + 6)) {
-      expected.replace(at, path.size(), "/x.gif");
+    for (auto at = expected.find(path); at != std::string::npos;
+         at = expected.find(path, at + kOther.size())) {
+      expected.replace(at, path.size(), kOther);
     }
-    expanded ? one.LetExpandedImage("/x.gif") : one.LetCollapsedImage("/x.gif");
+    Tree one;
+    (one.*set)(kOther);
     EXPECT_EQ(one.Initialize(), expected) << expanded;
-    expanded ? one.LetExpandedImage(path) : one.LetCollapsedImage(path);
+    (one.*set)(path);
     EXPECT_EQ(one.Initialize(), script) << expanded;
   }
 }
