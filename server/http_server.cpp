@@ -212,8 +212,9 @@ void HttpServer::close_listener() {
 }
 
 bool HttpServer::watch() {
-  // An epoll set of this serving process's own (a set is not shared across
-  // the fork, so a process that died leaves none behind).
+  // An epoll set of this serving process's own: the process it is started
+  // from never makes one, so the next serving process, started after one
+  // dies, does not inherit the registrations of the one that died.
   epoll_fd_ = epoll_create1(EPOLL_CLOEXEC);
   if (epoll_fd_ < 0) return false;
   epoll_event event{};

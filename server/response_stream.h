@@ -9,8 +9,8 @@
 
 // Writes one response to a client socket: whole (with Content-Length), from
 // a file, or streamed in parts (chunked on HTTP/1.1; on HTTP/1.0 the body
-// runs until the connection closes). A HEAD request gets the head alone. A client that
-// has gone away makes every later write a no-op.
+// runs until the connection closes). A HEAD request gets the head alone. A
+// client that has gone away makes every later write a no-op.
 namespace vantrel::server {
 
 class ResponseStream {

@@ -255,7 +255,7 @@ TEST_F(Serve, StaticFiles) {
   EXPECT_EQ(older.status, 200);
 
   const Reply big = site->get("/big.bin");
-  const std::string sent = big_file();
+  const std::string& sent = kSite.at("big.bin");
   EXPECT_EQ(big.header("Content-Length"), std::to_string(sent.size()));
   EXPECT_TRUE(big.body == sent) << big.body.size() << " bytes";
 
