@@ -60,16 +60,16 @@ bool same_name(const Member& member, std::uint32_t digest, std::string_view name
 
 }  // namespace
 
-std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls, std::string_view name) noexcept {
+const Member* find_named(const ClassDescriptor& cls, std::string_view name) noexcept {
   const std::span<const Member> members = cls.members();
   const MemberIndex& index = cls.binding->index;
   const std::uint32_t digest = name_digest(name);
   for (std::size_t slot = MemberIndex::name_slot(digest); index.by_name[slot] != 0;
        slot = MemberIndex::next(slot)) {
     const Member& member = members[index.by_name[slot] - 1];
-    if (same_name(member, digest, name)) return member.id;
+    if (same_name(member, digest, name)) return &member;
   }
-  return std::nullopt;
+  return nullptr;
 }
 
 bool has_form(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {
@@ -99,9 +99,9 @@ Variant detail::invoke_other(const ClassDescriptor& cls, void* object, const Mem
 
 Variant invoke(const ClassDescriptor& cls, void* object, std::string_view name, MemberKind kind,
                std::span<Variant* const> args) {
-  const std::optional<DispId> id = find_dispatch_id(cls, name);
-  if (!id) raise_not_supported(cls.prog_id);
-  return invoke(cls, object, *id, kind, args);
+  const Member* named = find_named(cls, name);
+  if (named == nullptr) raise_not_supported(cls.prog_id);
+  return invoke(cls, object, named->id, kind, args);
 }
 
 }  // namespace vantrel

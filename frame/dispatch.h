@@ -13,9 +13,23 @@
 // of its forms. Every platform surface calls objects through here.
 namespace vantrel {
 
+// The first member called `name`, case ignored, or nullptr. The class's
+// index finds it in about one step.
+const Member* find_named(const ClassDescriptor& cls, std::string_view name) noexcept;
+
 // The dispatch id of the member called `name`, case ignored. A property's get
-// and let forms share one id. The class's index finds it in about one step.
-std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls, std::string_view name) noexcept;
+// and let forms share one id.
+//
+// Inline over find_named, which returns its answer in a register: an
+// optional returned from a call is put together in memory in two stores and
+// read back in one load, which the processor cannot forward, and that stall
+// cost more than the look-up itself.
+inline std::optional<DispId> find_dispatch_id(const ClassDescriptor& cls,
+                                              std::string_view name) noexcept {
+  const Member* member = find_named(cls, name);
+  if (member == nullptr) return std::nullopt;
+  return member->id;
+}
 
 // The member with this id and kind, or nullptr: one look at its slot.
 inline const Member* find_member(const ClassDescriptor& cls, DispId id, MemberKind kind) noexcept {

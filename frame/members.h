@@ -51,14 +51,16 @@ inline constexpr std::size_t kMaxNameSize = 64;
 // Calls a bound member with exactly as many arguments as it declares.
 using MemberCall = Variant (*)(void* object, std::span<Variant* const> args);
 
-// A cheap digest of a member name, case ignored: its length and four of its
-// letters. Look-ups compare digests first and names only on a match.
+// A cheap digest of a member name, case ignored: its length and five of its
+// letters. Look-ups compare digests first and names only on a match, so no
+// two names of one class should share a digest (WriteMenuHeader and
+// WriteMenuFooter differ only in the letters from the second half on).
 constexpr std::uint32_t name_digest(std::string_view name) noexcept {
   if (name.empty()) return 0;
   const auto at = [&](std::size_t i) { return std::uint32_t(std::uint8_t(ascii_lower(name[i]))); };
   const std::size_t n = name.size();
   return ((std::uint32_t(n) << 24) ^ (at(0) << 16) ^ (at(n / 4) << 12) ^ (at(n / 2) << 6) ^
-          at(n - 1)) *
+          (at(n * 3 / 4) << 3) ^ at(n - 1)) *
          0x9E3779B1u;
 }
 
@@ -109,7 +111,9 @@ consteval MemberIndex make_member_index(std::span<const Member> members) {
     if (members[i].name.size() > kMaxNameSize) throw "a member name longer than kMaxNameSize";
     bool named = false;
     for (std::size_t j = 0; j < i; ++j) {
-      named = named || equals_ignoring_case(members[j].name, members[i].name);
+      const bool same = equals_ignoring_case(members[j].name, members[i].name);
+      if (!same && members[j].digest == members[i].digest) throw "two member names share a digest";
+      named = named || same;
     }
     if (!named) {
       std::size_t slot = MemberIndex::name_slot(members[i].digest);
@@ -245,9 +249,12 @@ Variant call_member(void* object, Values&&... values) {
 }
 
 // Converts the arguments in order, left to right, then calls the member.
+// Kept out of the common call: inlined there, its room for converted values
+// and the registers it needs made every call save and restore them.
 template <auto Fn, std::size_t... I>
-Variant call_converted(void* object, [[maybe_unused]] std::span<Variant* const> args,
-                       std::index_sequence<I...>) {
+[[gnu::noinline]] Variant call_converted(void* object,
+                                         [[maybe_unused]] std::span<Variant* const> args,
+                                         std::index_sequence<I...>) {
   using S = Signature<decltype(Fn)>;
   std::tuple<typename Arg<std::tuple_element_t<I, typename S::Args>>::Holder...> holders;
   (Arg<std::tuple_element_t<I, typename S::Args>>::convert(*args[I], std::get<I>(holders)), ...);
