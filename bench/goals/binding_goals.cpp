@@ -1,9 +1,12 @@
 // Late binding against the direct C++ call, for every member of every class:
 // the same member with the same values, called directly (the values already
 // converted to the member's types), by name and by dispatch id.
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -27,12 +30,18 @@ namespace {
 // Calls per timed batch, each on a fresh copy of the prepared object.
 constexpr std::size_t kBatch = 1600;
 
+// The nanoseconds per call of the three ways of calling a member.
+struct CallTimes {
+  double direct = 0, by_name = 0, by_id = 0;
+};
+
 struct BindingCase {
   std::string prog_id;
   std::string name;
   MemberKind kind;
-  // Each times a batch and returns the nanoseconds per call.
-  std::function<double()> direct, by_name, by_id;
+  // Times a batch of each way of calling, in turn (in the opposite order
+  // when `reversed`, so that what runs before a group weighs on each alike).
+  std::function<CallTimes(bool reversed)> time;
 };
 
 template <class A>
@@ -51,46 +60,62 @@ void call_direct(typename binding::Signature<decltype(Fn)>::Class& object, Holde
   }
 }
 
+// The values a batch passes, on the stack of the round that times it: the
+// stack moves from round to round (see at_another_place), so the arguments
+// lie at a different place against the object and the result every round, as
+// the result does, where values made once would keep one place for the run.
 template <auto Fn, std::size_t... I>
-auto converted(std::vector<Variant>& args, std::index_sequence<I...>) {
+struct BatchValues {
   using S = binding::Signature<decltype(Fn)>;
-  auto holders = std::make_shared<
-      std::tuple<typename ArgOf<std::tuple_element_t<I, typename S::Args>>::Holder...>>();
-  (ArgOf<std::tuple_element_t<I, typename S::Args>>::convert(args[I], std::get<I>(*holders)), ...);
-  return holders;
+  explicit BatchValues(const std::vector<Variant>& values) {
+    std::copy(values.begin(), values.end(), args.begin());
+    for (std::size_t i = 0; i < values.size(); ++i) pointers[i] = &args[i];
+    (ArgOf<std::tuple_element_t<I, typename S::Args>>::convert(args[I], std::get<I>(holders)), ...);
+  }
+  BatchValues(const BatchValues&) = delete;
+  BatchValues& operator=(const BatchValues&) = delete;
+  std::span<Variant* const> late() const { return {pointers.data(), sizeof...(I)}; }
+
+  std::array<Variant, kMaxParams> args;
+  std::array<Variant*, kMaxParams> pointers{};
+  std::tuple<typename ArgOf<std::tuple_element_t<I, typename S::Args>>::Holder...> holders;
+};
+
+template <auto Fn, std::size_t... I>
+BindingCase member_case_of(const typename binding::Signature<decltype(Fn)>::Class& prototype,
+                           std::string_view prog_id, MemberKind kind, std::string_view name,
+                           std::vector<Variant> given, std::index_sequence<I...> places) {
+  using T = typename binding::Signature<decltype(Fn)>::Class;
+  using Values = BatchValues<Fn, I...>;
+  const ClassDescriptor& cls = *vantrel_library().find_class(prog_id);
+  const DispId id = *find_dispatch_id(cls, name);
+  auto objects = std::make_shared<std::vector<T>>();
+  auto shared_values = std::make_shared<const std::vector<Variant>>(std::move(given));
+  const auto time = [objects, prototype, shared_values, places, &cls, name, id,
+                     kind](bool reversed) {
+    Values values(*shared_values);
+    const auto late = [](Variant result) { benchmark::DoNotOptimize(result); };
+    auto direct = [&](T& object) { call_direct<Fn>(object, values.holders, places); };
+    auto by_name = [&](T& object) { late(invoke(cls, &object, name, kind, values.late())); };
+    auto by_id = [&](T& object) { late(invoke(cls, &object, id, kind, values.late())); };
+    if (reversed) {
+      const auto [i, n, d] =
+          per_call_on_copies_in_turn(prototype, *objects, kBatch, by_id, by_name, direct);
+      return CallTimes{d, n, i};
+    }
+    const auto [d, n, i] =
+        per_call_on_copies_in_turn(prototype, *objects, kBatch, direct, by_name, by_id);
+    return CallTimes{d, n, i};
+  };
+  return {std::string(prog_id), std::string(name), kind, time};
 }
 
 template <auto Fn>
 BindingCase member_case(const typename binding::Signature<decltype(Fn)>::Class& prototype,
                         std::string_view prog_id, MemberKind kind, std::string_view name,
                         std::vector<Variant> values = {}) {
-  using S = binding::Signature<decltype(Fn)>;
-  using T = typename S::Class;
-  const ClassDescriptor& cls = *vantrel_library().find_class(prog_id);
-  const DispId id = *find_dispatch_id(cls, name);
-  auto objects = std::make_shared<std::vector<T>>();
-  auto args = std::make_shared<std::vector<Variant>>(std::move(values));
-  auto pointers = std::make_shared<std::vector<Variant*>>();
-  for (Variant& v : *args) pointers->push_back(&v);
-  auto holders = converted<Fn>(*args, std::make_index_sequence<S::arity>{});
-  const auto late = [args, pointers](Variant result) { benchmark::DoNotOptimize(result); };
-  const auto timed = [objects, prototype](auto call) {
-    return [objects, prototype, call]() mutable {
-      return per_call_on_copies(prototype, *objects, kBatch, call);
-    };
-  };
-  return {std::string(prog_id),
-          std::string(name),
-          kind,
-          timed([holders](T& object) {
-            call_direct<Fn>(object, *holders, std::make_index_sequence<S::arity>{});
-          }),
-          timed([pointers, late, &cls, name, kind](T& object) {
-            late(invoke(cls, &object, name, kind, *pointers));
-          }),
-          timed([pointers, late, &cls, id, kind](T& object) {
-            late(invoke(cls, &object, id, kind, *pointers));
-          })};
+  return member_case_of<Fn>(prototype, prog_id, kind, name, std::move(values),
+                            std::make_index_sequence<binding::Signature<decltype(Fn)>::arity>{});
 }
 
 Variant text(std::string_view value) { return Variant(value); }
@@ -215,19 +240,11 @@ void add_binding_rows(const Settings& settings, Table& table) {
   for (BindingCase& c : all) {
     std::vector<double> direct, name_over, id_over;
     for (int round = 0; round < settings.rounds; ++round) {
-      // The three in turn, in the opposite order every other round, so that
-      // what runs before a batch weighs on each alike.
-      double d = 0, n = 0, i = 0;
-      at_another_place(round, [&] {
-        if (round % 2 == 0) {
-          d = c.direct(), n = c.by_name(), i = c.by_id();
-        } else {
-          i = c.by_id(), n = c.by_name(), d = c.direct();
-        }
-      });
-      direct.push_back(d);
-      name_over.push_back(n - d);
-      id_over.push_back(i - d);
+      CallTimes t;
+      at_another_place(round, [&] { t = c.time(round % 2 == 1); });
+      direct.push_back(t.direct);
+      name_over.push_back(t.by_name - t.direct);
+      id_over.push_back(t.by_id - t.direct);
     }
     const std::string what = c.prog_id.substr(c.prog_id.find('.') + 1) + "." + c.name + " (" +
                              std::string(kind_name(c.kind)) + ")";

@@ -5,6 +5,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -128,26 +129,43 @@ double per_call_ns(std::size_t count, Body&& body) {
   return timed_ns(count, body) / static_cast<double>(count);
 }
 
-// Nanoseconds per call of `call(object)`, made `count` times, each on its
-// own copy of `prototype` (a call may move its object on, as a first call
-// or a tab does). The copies are made before the clock starts, a group at a
-// time, as many as fit in 16 KB, well within the processor's first-level
-// cache: a page calls one object again and again and finds it there, where
-// hundreds of copies would be timed coming from the next level. `objects`
-// holds the copies between groups.
+// Nanoseconds per call of each of `calls(object)`, each made `count` times,
+// each time on its own copy of `prototype` (a call may move its object on,
+// as a first call or a tab does). The copies are made before the clock
+// starts, a group at a time, as many as fit in 16 KB, well within the
+// processor's first-level cache: a page calls one object again and again and
+// finds it there, where hundreds of copies would be timed coming from the
+// next level. `objects` holds the copies between groups. The calls take
+// turns group by group, so that all of them are timed over the same stretch
+// of time: the machine's speed changes from one moment to the next by more
+// than the few nanoseconds two ways of making one call may differ by.
+template <class T, class... Calls>
+std::array<double, sizeof...(Calls)> per_call_on_copies_in_turn(const T& prototype,
+                                                                std::vector<T>& objects,
+                                                                std::size_t count,
+                                                                Calls&... calls) {
+  constexpr std::size_t kGroupBytes = 16 * 1024;
+  const std::size_t group = std::max<std::size_t>(1, kGroupBytes / sizeof(T));
+  std::array<double, sizeof...(Calls)> ns{};
+  for (std::size_t done = 0; done < count; done += group) {
+    const std::size_t n = std::min(group, count - done);
+    std::size_t which = 0;
+    const auto time_group = [&](auto& call) {
+      objects.assign(n, prototype);
+      T* const first = objects.data();
+      ns[which++] += timed_ns(n, [&](std::size_t i) { call(first[i]); });
+    };
+    (time_group(calls), ...);
+  }
+  for (double& each : ns) each /= static_cast<double>(count);
+  return ns;
+}
+
+// The same for one call.
 template <class T, class Call>
 double per_call_on_copies(const T& prototype, std::vector<T>& objects, std::size_t count,
                           Call&& call) {
-  constexpr std::size_t kGroupBytes = 16 * 1024;
-  const std::size_t group = std::max<std::size_t>(1, kGroupBytes / sizeof(T));
-  double ns = 0;
-  for (std::size_t done = 0; done < count; done += group) {
-    const std::size_t calls = std::min(group, count - done);
-    objects.assign(calls, prototype);
-    T* const first = objects.data();
-    ns += timed_ns(calls, [&](std::size_t i) { call(first[i]); });
-  }
-  return ns / static_cast<double>(count);
+  return per_call_on_copies_in_turn(prototype, objects, count, call)[0];
 }
 
 // The two baselines of an output of `bytes` bytes, per call: a copy into a
