@@ -7,8 +7,13 @@
 
 namespace vantrel {
 
+// ASCII letters only, whatever the process's locale: names, header names and
+// size units are ASCII, and a byte of a UTF-8 text must never change.
 constexpr char ascii_lower(char c) noexcept {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+constexpr char ascii_upper(char c) noexcept {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // Member names, programmatic identifiers and truth words compare without

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <cctype>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+
+#include "frame/text.h"
 
 namespace vantrel::host {
 
@@ -19,7 +20,7 @@ inline std::optional<std::size_t> parse_size(std::string_view text) {
   const std::string_view suffix(end, static_cast<std::size_t>(text.data() + text.size() - end));
   int shift = 0;
   if (suffix.size() == 1) {
-    const char unit = static_cast<char>(std::toupper(static_cast<unsigned char>(suffix[0])));
+    const char unit = ascii_upper(suffix[0]);
     shift = unit == 'K' ? 10 : unit == 'M' ? 20 : unit == 'G' ? 30 : -1;
   } else if (!suffix.empty()) {
     shift = -1;

@@ -122,14 +122,14 @@ duk_ret_t server_timeout_set(duk_context* ctx) {
 std::string upper_variable(std::string_view header_name) {
   std::string name = "HTTP_";
   for (const char c : header_name) {
-    name += c == '-' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    name += c == '-' ? '_' : ascii_upper(c);
   }
   return name;
 }
 
 std::string upper(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : out) c = ascii_upper(c);
   return out;
 }
 
