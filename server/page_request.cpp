@@ -1,7 +1,6 @@
 #include "server/page_request.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "frame/text.h"
 #include "frame/variant.h"

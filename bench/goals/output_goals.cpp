@@ -45,18 +45,14 @@ OutputCase output_case(std::string what, T prototype, Call call, Objects kind = 
             return call(object).size();
           },
           [objects, prototype, call, fresh = kind == Objects::Fresh]() mutable {
-            if (fresh) {
-              return per_call_on_copies(prototype, *objects, kBatch, [&call](T& object) {
-                std::string out = call(object);
-                benchmark::DoNotOptimize(out.data());
-              });
-            }
-            objects->assign(1, prototype);
-            T& object = objects->front();
-            return per_call_ns(kBatch, [&](std::size_t) {
+            const auto once = [&call](T& object) {
               std::string out = call(object);
               benchmark::DoNotOptimize(out.data());
-            });
+            };
+            if (fresh) return per_call_on_copies(prototype, *objects, kBatch, once);
+            objects->assign(1, prototype);
+            T& object = objects->front();
+            return per_call_ns(kBatch, [&](std::size_t) { once(object); });
           }};
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string_view>
 
 #include "frame/fixed_text.h"
@@ -39,10 +38,6 @@ document.all[sImage].src = "@CollapsedImage@";
 }}}}
 </Script>
 )js">;
-
-// How often each folder path is written into the script.
-inline constexpr std::size_t kTreeScriptExpandedImages = 4;
-inline constexpr std::size_t kTreeScriptCollapsedImages = 3;
 
 // The collapse-all and expand-all controls, on one line.
 inline constexpr auto kTreeExpandCollapse = pattern_text<R"html(
